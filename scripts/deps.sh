@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages a task needs, only when some are missing.
+# Usage: scripts/deps.sh build|test|bench
+set -euo pipefail
+
+build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
+test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3)
+bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd)
+
+case "${1:-build}" in
+    build) wanted=("${build[@]}") ;;
+    test) wanted=("${test[@]}") ;;
+    bench) wanted=("${bench[@]}") ;;
+    *) echo "usage: $0 build|test|bench" >&2; exit 2 ;;
+esac
+
+missing=()
+for pkg in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${db:Status-Status}' "$pkg" 2>/dev/null || true)
+    [ "$status" = installed ] || missing+=("$pkg")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -ne 0 ]; then
+    echo "missing Debian packages (install them as root): ${missing[*]}" >&2
+    exit 1
+fi
+echo "installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
