@@ -32,30 +32,32 @@ struct JsonGrowHook {
 
 // Lays `text` (or, when null, the text already in the buffer) into `buffer` of `size`
 // bytes: text, NUL, zero padding, sentinel. Returns the position of the text's last
-// character, or null when L + 2 > size, leaving the buffer unchanged. An empty text is
-// laid out normally and returns the buffer's first byte (its terminator), which is an
-// insertion point that appends without a comma.
+// character, or null when L + 2 > size or the buffer is null, leaving the buffer
+// unchanged. A text already in the buffer is read no further than `size` bytes. An empty
+// text is laid out normally and returns the buffer's first byte (its terminator), which
+// is an insertion point that appends without a comma. `text` may lie inside `buffer`.
 char* json_buffer_init(char* buffer, size_t size, const char* text) noexcept;
 
 // Opens a gap of n bytes (plus a separating comma where one is needed) at `position`
-// and returns where the caller writes its n bytes, or null without any change when the
-// room after the terminator is smaller than the gap.
-//   at an opener:  after the opener, comma after the new text unless the container is
-//                  empty (closer, NUL or white space up to the closer follows); when an
-//                  element follows, a comma always goes after the new text;
-//   at a closer:   before the closer, comma before the new text unless the container
-//                  is empty;
+// and returns where the caller writes exactly n bytes, none of them NUL; null without
+// any change when the room after the terminator is smaller than the gap, or for a null
+// position. The gap still holds stale bytes until the caller writes.
+//   at an opener:  right after the opener. Past any white space, the matching closer
+//                  (or the NUL) means an empty container: no comma. Anything else is
+//                  a first element, scalar or container: a comma after the new text;
+//   at a closer:   before the closer; a comma before the new text unless the previous
+//                  byte other than white space is the matching opener (empty container);
 //   at the NUL:    appended, no comma;
 //   anywhere else: before that byte, comma before the new text.
-// Precondition at a closer: the backwards search for the previous non-white-space byte
-// stops at the buffer's first byte, which must be the start of the text. A closer
-// preceded by nothing but white space back to that first byte counts as not empty
-// (a comma is written), which never occurs for a valid text.
+// Precondition at a closer: some byte other than white space precedes it in the text.
+// Every closer of a container has its opener before it, so this holds for any text
+// that json_find_close accepts. The backwards search over white space stops only at
+// such a byte, since the buffer's start is not known here.
 char* json_make_room(char* position, size_t n) noexcept;
 
 // Non-growing inserters: write one member (name may be null: a bare value) at a
-// non-null position. Return the position after the written value, or null when there
-// is no room, leaving the text byte for byte unchanged. Values must not be null.
+// position. Return the position after the written value, or null when there is no room
+// (or the position or string value is null), leaving the text byte for byte unchanged.
 char* json_insert_string(char* position, const char* name, const char* value) noexcept;
 char* json_insert_int(char* position, const char* name, int32_t value) noexcept;
 char* json_insert_uint(char* position, const char* name, uint32_t value) noexcept;

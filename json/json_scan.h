@@ -20,15 +20,15 @@ enum JsonKind : int32_t {
 };
 
 enum JsonError : int32_t {
-    JSON_ERR_NO_TEXT = 1,          // null text given to json_parse_value; start is null
-    JSON_ERR_BAD_STRING = 2,       // no opening quote, unterminated, or raw byte 0x01..0x1F
-    JSON_ERR_BAD_OBJECT = 3,       // no "{", or the text ends inside an object
-    JSON_ERR_BAD_ARRAY = 4,        // no "[", or the text ends inside an array
-    JSON_ERR_NO_COLON = 5,         // a member name not followed by ":"
-    JSON_ERR_NO_SEPARATOR = 6,     // a value followed by neither ",", the closer nor the end
-    JSON_ERR_BAD_ESCAPE = 7,       // an unknown escape, or \u without four hex digits
-    JSON_ERR_TRAILING_COMMA = 8,   // a "," followed by the container's closer
-    JSON_ERR_TOO_DEEP = 9,         // an opener nested deeper than JSON_MAX_DEPTH
+    JSON_ERR_NO_TEXT = 1,         // null text or position given to a scanner; start is null
+    JSON_ERR_BAD_STRING = 2,      // no opening quote, unterminated, or raw byte 0x01..0x1F
+    JSON_ERR_BAD_OBJECT = 3,      // no "{", or the text ends inside an object
+    JSON_ERR_BAD_ARRAY = 4,       // no "[", or the text ends inside an array
+    JSON_ERR_NO_COLON = 5,        // a member name not followed by ":"
+    JSON_ERR_NO_SEPARATOR = 6,    // a value followed by neither ",", the closer nor the end
+    JSON_ERR_BAD_ESCAPE = 7,      // an unknown escape, or \u without four hex digits
+    JSON_ERR_TRAILING_COMMA = 8,  // a "," followed by the container's closer
+    JSON_ERR_TOO_DEEP = 9,        // an opener nested deeper than JSON_MAX_DEPTH
 };
 
 // The deepest nesting of objects and arrays the scanner accepts.
@@ -37,7 +37,7 @@ constexpr int JSON_MAX_DEPTH = 512;
 // The result record of a scan. Which fields mean what depends on `kind`:
 //   string: start = first content byte after the quote, length = raw content bytes;
 //   number: start = first byte, length = bytes of its text, is_real = has . or e/E;
-//   object/array: start = the opener;
+//   object/array: start = the opener, length = bytes up to and including the closer;
 //   bool:   truth = 1 for true, 0 for false;
 //   invalid: start = position of the error (null for JSON_ERR_NO_TEXT), error = code.
 // Fields not named for a kind are left as they were; callers must not read them.
@@ -66,8 +66,8 @@ struct JsonRawText {
 const char* json_parse_value(const char* text, JsonValueInfo* info) noexcept;
 
 // The position of the closer of the object or array that begins `text` at its very
-// first byte (no white space skipped), or null when the first byte is neither "{" nor
-// "[" or that container is invalid.
+// first byte (no white space skipped), or null when the text is null, the first byte
+// is neither "{" nor "[", or that container is invalid. Bytes after it are not read.
 const char* json_find_close(const char* text) noexcept;
 inline char* json_find_close(char* text) noexcept {
     return const_cast<char*>(json_find_close(static_cast<const char*>(text)));
@@ -75,6 +75,9 @@ inline char* json_find_close(char* text) noexcept {
 
 // Scanners of one value starting exactly at `p` (no white space skipped). Each returns
 // the position after its value or null; `info` may be null (validate and measure only).
+// A null p fails with JSON_ERR_NO_TEXT. Nesting is counted from p, so the containers
+// around p (if any) do not count toward JSON_MAX_DEPTH. The number, boolean and null
+// scanners report no error: on failure their record keeps the kind they tried.
 // json_scan_value tries string, number, object, array, boolean and null in that order
 // and reports the error that reached furthest (the earlier scanner on a tie).
 const char* json_scan_value(const char* p, JsonValueInfo* info) noexcept;
