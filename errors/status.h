@@ -19,7 +19,8 @@ struct Status;
 struct SourceLocation;
 
 // Grows the status's buffer to at least n bytes (keeping the text), or frees it for
-// n = 0. Returns false, the status unchanged, when it cannot.
+// n = 0. Returns false, the status unchanged, when it cannot grow; freeing always
+// succeeds. A status that already holds a buffer keeps the same resize function.
 using StatusResizeFn = bool (*)(Status* status, uint32_t n);
 
 // malloc/free, buffers of 512 bytes or the next power of two above, at most 2^31 - 1
@@ -42,7 +43,8 @@ struct Status {
     char* reserve(uint32_t n) noexcept;
 
     // Replaces the text by `t` ("{}" for null), growing as needed. Returns the position
-    // of its last character, or null (text and code unchanged) when it cannot.
+    // of its last character, or null (text and code unchanged) when it cannot. `t` may
+    // be this status's own text, but no other position inside its buffer.
     char* setText(const char* t) noexcept;
 
     // Becomes a copy of `other` (code and text), overwriting even an error. False, with
@@ -64,7 +66,7 @@ struct Status {
     char* growAt(char* p) noexcept;
 
     // Inserts the string member name:value at p, growing as needed. Returns the
-    // position after the value, or null with the text unchanged.
+    // position after the value, or null (also for a null p) with the text unchanged.
     char* addStringMember(char* p, const char* name, const char* value) noexcept;
 
     // Frees the buffer (through resize with 0); the code stays.

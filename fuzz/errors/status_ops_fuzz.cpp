@@ -1,0 +1,286 @@
+// Random sequences of Status operations over three statuses, some of them with a
+// resize function that refuses growth at random, bridged now and then through a
+// PlatformStatus and its allocation. After every step each status must hold either no
+// buffer or one valid object in an intact buffer layout, and its code must be the one
+// the precedence rule predicts. Leaks are left to the sanitizer's leak checker.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+#include <string>
+
+#include "errors/error_constants.h"
+#include "errors/status.h"
+#include "json/json_lookup.h"
+#include "json/json_scan.h"
+#include "voapal/protons/cppNewDelete/memoryAllocation.h"
+
+namespace {
+
+// flakyResize refuses its k-th growth when bit k % 64 of `refusals` is set.
+uint64_t refusals = 0;
+unsigned growths = 0;
+bool failArrayNew = false;
+
+bool flakyResize(Status* status, uint32_t n) {
+    if (n > status->capacity && ((refusals >> (growths++ % 64)) & 1) != 0) return false;
+    return defaultResize(status, n);
+}
+
+void require(bool holds, const char* what) {
+    if (holds) return;
+    std::fprintf(stderr, "broken: %s\n", what);
+    std::abort();
+}
+
+// Only a refused growth may leave a payload incomplete.
+void requireOk(const Status& status, bool ok) {
+    require(ok || status.resize == flakyResize, "payload incomplete without a refusal");
+}
+
+// The model of the precedence rule the statuses must follow.
+template <typename Code>
+Code expectedAfter(Code current, Code incoming) {
+    if (current == 0) return incoming;
+    if (current > 0 && incoming < 0) return incoming;
+    return current;
+}
+
+void checkLayout(const Status& status) {
+    if (status.text == nullptr) {
+        require(status.capacity == 0, "null text with a capacity");
+        return;
+    }
+    require(status.capacity >= 4, "capacity below 4");
+    const size_t length = strnlen(status.text, status.capacity);
+    require(length + 2 <= status.capacity, "no terminator before the sentinel");
+    require(status.text[status.capacity - 1] == 'J', "no sentinel");
+    // All zero: the first padding byte is, and each byte equals the next one.
+    const char* padding = status.text + length + 1;
+    const size_t paddingSize = status.capacity - length - 2;
+    require(paddingSize == 0 ||
+                (padding[0] == '\0' && std::memcmp(padding, padding + 1, paddingSize - 1) == 0),
+            "padding not zero");
+    require(status.text[0] == '{', "text does not start with an object");
+    require(json_find_close(status.text) == status.text + length - 1, "not one valid object");
+}
+
+// The decoded string member `name`, or "\x01missing".
+std::string stringMember(const char* text, const char* name) {
+    size_t length = 0;
+    const char* raw = json_get_string(json_find_member(text, name), nullptr, &length, nullptr);
+    if (raw == nullptr) return "\x01missing";
+    std::string decoded(length + 1, '\0');
+    json_unescape(raw, length, &decoded[0]);
+    return decoded.c_str();
+}
+
+struct Fuzzer {
+    FuzzedDataProvider input;
+    Status statuses[3];
+    int32_t expected[3] = {0, 0, 0};
+
+    Fuzzer(const uint8_t* data, size_t size) : input(data, size) {}
+
+    int32_t code() {
+        static const int32_t kCodes[] = {0,
+                                         1,
+                                         7,
+                                         -1,
+                                         voapalerr_memoryFull,
+                                         voapalerr_invalidParameter,
+                                         voapalerr_resourceNotFound,
+                                         voapalerr_osFault,
+                                         INT32_MIN,
+                                         INT32_MAX};
+        if (input.ConsumeBool()) return input.ConsumeIntegral<int32_t>();
+        return input.PickValueInArray(kCodes);
+    }
+
+    // Short texts, or long ones (several buffer doublings) made of a repeated piece.
+    std::string text() {
+        std::string piece = input.ConsumeRandomLengthString(48);
+        piece = piece.c_str();  // the operations see texts up to their NUL
+        const int repeats = input.ConsumeBool() ? 1 : input.ConsumeIntegralInRange(1, 40);
+        std::string whole;
+        for (int i = 0; i < repeats; ++i) whole += piece;
+        return whole;
+    }
+
+    Status& pick(int* index = nullptr) {
+        const int i = input.ConsumeIntegralInRange(0, 2);
+        if (index != nullptr) *index = i;
+        return statuses[i];
+    }
+
+    void setError(Status& status, int32_t& model) {
+        const std::string file = text();
+        const std::string component = text();
+        const std::string constant = text();
+        const bool withComponent = input.ConsumeBool();
+        const SourceLocation site{file.c_str(), input.ConsumeIntegral<int32_t>(),
+                                  withComponent ? component.c_str() : nullptr, constant.c_str()};
+        const int32_t incoming = code();
+        bool ok = false;
+        const bool taken = status.setError(incoming, site, &ok);
+        require(taken == (expectedAfter(model, incoming) != model), "setError taken");
+        model = expectedAfter(model, incoming);
+        requireOk(status, ok);
+        if (taken && ok) {
+            require(stringMember(status.text, "error_constant") == constant, "error_constant");
+            require(stringMember(status.text, "file") == file, "file written whole");
+            require(json_get_int(json_find_member(status.text, "line"), 0, nullptr) == site.line,
+                    "line");
+        }
+    }
+
+    void bridge(Status& status, int32_t& model) {
+        PlatformStatusBridge bridge(&status);
+        int64_t platformCode = model;
+        if (input.ConsumeBool()) {
+            failArrayNew = input.ConsumeBool();
+            char* array =
+                allocateArrayNoThrow(input.ConsumeIntegralInRange(1, 300), bridge.status());
+            require(array != nullptr || model < 0 || failArrayNew, "allocation failed");
+            if (model >= 0 && failArrayNew) {
+                platformCode = expectedAfter<int64_t>(platformCode, voapalerr_memoryFull);
+            }
+            delete[] array;
+            failArrayNew = false;
+        } else {
+            const int64_t incoming = input.ConsumeIntegral<int64_t>();
+            const std::string file = text();
+            const std::string component = text();
+            bridge.status()->setError(incoming, component.c_str(), file.c_str(),
+                                      input.ConsumeIntegral<uint64_t>());
+            platformCode = expectedAfter(platformCode, incoming);
+        }
+        require(bridge.status()->code == platformCode, "platform code");
+        if (platformCode != 0) model = expectedAfter(model, static_cast<int32_t>(platformCode));
+    }
+
+    void step() {
+        int to = 0;
+        int from = 0;
+        Status& status = pick(&to);
+        int32_t& model = expected[to];
+        switch (input.ConsumeIntegralInRange(0, 13)) {
+            case 0: {
+                const int32_t incoming = code();
+                require(status.setCode(incoming) == (expectedAfter(model, incoming) != model),
+                        "setCode taken");
+                model = expectedAfter(model, incoming);
+                break;
+            }
+            case 1:
+                setError(status, model);
+                break;
+            case 2: {
+                const std::string before = status.text != nullptr ? status.text : "";
+                const std::string name = text();
+                const std::string value = text();
+                // Bounded like growAt's doubling, so that steps stay fast.
+                char* at = status.capacity < 16384 ? status.reserve(2) : nullptr;
+                if (at != nullptr &&
+                    status.addStringMember(at, name.c_str(), value.c_str()) == nullptr) {
+                    require(before.empty() || before == status.text, "failed insert changed text");
+                }
+                break;
+            }
+            case 3: {
+                Status& other = pick(&from);
+                bool ok = false;
+                status.mergeCopy(other, &ok);
+                requireOk(status, ok);
+                model = expectedAfter(model, expected[from]);
+                break;
+            }
+            case 4: {
+                Status& other = pick(&from);
+                const int32_t otherCode = other.code;
+                bool ok = false;
+                status.mergeMove(other, &ok);
+                requireOk(status, ok);
+                require(other.code == otherCode, "mergeMove changed the source code");
+                model = expectedAfter(model, expected[from]);
+                break;
+            }
+            case 5: {
+                Status& other = pick(&from);
+                if (status.assign(other)) model = expected[from];
+                break;
+            }
+            case 6: {
+                // Doubling in a loop would soon ask for gigabytes: stop at 16 KiB.
+                char* at = status.capacity < 16384 ? status.reserve(2) : nullptr;
+                const uint32_t capacity = status.capacity;
+                if (at != nullptr && status.growAt(at) != nullptr) {
+                    require(status.capacity == 2 * capacity, "growAt doubles");
+                }
+                break;
+            }
+            case 7:
+                status.release();
+                require(status.text == nullptr, "release left a buffer");
+                break;
+            case 8:
+            case 9:
+                bridge(status, model);
+                break;
+            case 10: {
+                // Small requests, or ones above the limit; never the gigabytes in between.
+                const uint32_t n =
+                    input.ConsumeBool()
+                        ? input.ConsumeIntegralInRange<uint32_t>(0, 9000)
+                        : input.ConsumeIntegralInRange<uint32_t>(2147483646u, UINT32_MAX);
+                char* close = status.reserve(n);
+                require(close == nullptr || status.capacity >= n + 2, "reserve too small");
+                break;
+            }
+            case 11: {
+                Status& other = pick(&from);
+                const std::string copy = other.text != nullptr ? other.text : "{}";
+                status.setText(input.ConsumeBool() ? copy.c_str() : nullptr);
+                break;
+            }
+            case 12:
+                // Switching is safe only without a buffer: each resize frees its own.
+                if (status.text == nullptr) {
+                    status.resize = status.resize == defaultResize ? flakyResize : defaultResize;
+                }
+                break;
+            default:
+                refusals = input.ConsumeIntegral<uint64_t>();
+                break;
+        }
+        for (int i = 0; i < 3; ++i) {
+            checkLayout(statuses[i]);
+            require(statuses[i].code == expected[i], "code differs from the model");
+        }
+    }
+};
+
+}  // namespace
+
+// Replaces the library's non-throwing array new, so that allocations can fail on cue.
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept {
+    if (failArrayNew) return nullptr;
+    try {
+        return ::operator new[](n);
+    } catch (...) {
+        return nullptr;
+    }
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    refusals = 0;
+    growths = 0;
+    Fuzzer fuzzer(data, size);
+    for (int i = 0; i < 3; ++i) {
+        if (fuzzer.input.ConsumeBool()) fuzzer.statuses[i].resize = flakyResize;
+    }
+    while (fuzzer.input.remaining_bytes() > 0) fuzzer.step();
+    return 0;
+}
