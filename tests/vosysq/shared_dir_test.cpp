@@ -1,0 +1,106 @@
+// getVOSharedDir against a real pointer file. Each case runs in a child process with a
+// private mount namespace whose /etc is a fresh tmpfs, so the machine's own /etc is
+// never written. Needs root; skipped where mount namespaces are not available.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <sched.h>
+
+#include <optional>
+#include <string>
+
+#include "vosysq/stdpath_util.h"
+
+namespace {
+
+constexpr int kChildCannotIsolate = 77;
+
+// What a pointer-file case puts under the private /etc.
+struct PointerFile {
+    std::optional<std::string> content;  // none: no pointer file at all
+    bool asDirectory = false;            // a directory where the file should be
+};
+
+bool write_all(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+// In the child: a private /etc holding the case's pointer file. False when the mount
+// namespace cannot be had.
+bool isolate_etc(const PointerFile& pointer) {
+    if (unshare(CLONE_NEWNS) != 0) return false;
+    if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+    if (mount("vosysq-test", "/etc", "tmpfs", 0, "mode=0755") != 0) return false;
+    if (mkdir("/etc/morvane", 0755) != 0 || mkdir("/etc/morvane/share", 0755) != 0) return false;
+    const char* path = "/etc/morvane/share/share.dir";
+    if (pointer.asDirectory) return mkdir(path, 0755) == 0;
+    if (!pointer.content) return true;
+    const int fd = open(path, O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (fd < 0) return false;
+    const bool written = write_all(fd, *pointer.content);
+    close(fd);
+    return written;
+}
+
+// Runs getVOSharedDir in the isolated child; no value when isolation was not possible.
+std::optional<std::string> shared_dir_with(const PointerFile& pointer) {
+    int ends[2];
+    if (pipe(ends) != 0) ADD_FAILURE() << "pipe";
+    const pid_t child = fork();
+    if (child == 0) {
+        close(ends[0]);
+        if (!isolate_etc(pointer)) _exit(kChildCannotIsolate);
+        try {
+            _exit(write_all(ends[1], vosysq::getVOSharedDir()) ? 0 : 2);
+        } catch (...) {
+            _exit(3);
+        }
+    }
+    close(ends[1]);
+    std::string result;
+    char chunk[512];
+    ssize_t n;
+    while ((n = read(ends[0], chunk, sizeof chunk)) > 0) result.append(chunk, n);
+    close(ends[0]);
+    int wstatus = 0;
+    waitpid(child, &wstatus, 0);
+    if (WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == kChildCannotIsolate) return std::nullopt;
+    EXPECT_TRUE(WIFEXITED(wstatus) && WEXITSTATUS(wstatus) == 0) << "child status " << wstatus;
+    return result;
+}
+
+struct SharedDirCase {
+    const char* what;
+    PointerFile pointer;
+    std::string expected;
+};
+
+TEST(SharedDirTest, PointerFileContentIsTrimmedOrTheDefaultTaken) {
+    if (geteuid() != 0) GTEST_SKIP() << "needs root for a private mount namespace";
+    const SharedDirCase cases[] = {
+        {"path and newline", {"/opt/morvane/share\n"}, "/opt/morvane/share"},
+        {"slashes and blanks", {" \t/srv/share// \r\n"}, "/srv/share"},
+        {"only slashes and blanks", {"/// \n"}, ""},
+        {"empty file", {""}, ""},
+        {"two lines", {"/first\n/second\n"}, "/first\n/second"},
+        {"no pointer file", {std::nullopt}, "/usr/local/morvane/share"},
+        {"a directory instead", {std::nullopt, true}, "/usr/local/morvane/share"},
+    };
+    for (const SharedDirCase& sharedCase : cases) {
+        const std::optional<std::string> result = shared_dir_with(sharedCase.pointer);
+        if (!result) GTEST_SKIP() << "mount namespaces are not available here";
+        EXPECT_EQ(*result, sharedCase.expected) << sharedCase.what;
+    }
+}
+
+}  // namespace

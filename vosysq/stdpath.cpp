@@ -1,0 +1,232 @@
+#include "vosysq/stdpath.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+#include <utility>
+
+#include "errors/error_constants.h"
+#include "errors/exceptions.h"
+#include "voapal/protons/cppNewDelete/memoryAllocation.h"
+#include "vodynlib/dynload.h"
+
+namespace vosysq {
+
+namespace {
+
+struct StdDirDefault {
+    const char* name;
+    const char* path;
+};
+
+// The standard directories in the order they are added and offered to the relocation
+// library.
+constexpr StdDirDefault kStdDirDefaults[] = {
+    {"prefixdir", "/usr"},
+    {"execprefixdir", "/usr"},
+    {"bindir", "/usr/bin"},
+    {"sbindir", "/usr/sbin"},
+    {"libdir", "/usr/lib"},
+    {"lib32dir", "/usr/lib"},
+    {"lib64dir", "/usr/lib64"},
+    {"nativelibdir", "/usr/lib64"},
+    {"multiarchlibdir", "/usr/lib/x86_64-linux-gnu"},
+    {"libexecdir", "/usr/libexec"},
+    {"sharedstatedir", "/var/lib"},
+    {"datarootdir", "/usr/share"},
+    {"datadir", "/usr/share"},
+    {"sysconfdir", "/etc"},
+    {"localstatedir", "/var"},
+    {"runstatedir", "/var/run"},
+    {"includedir", "/usr/include"},
+    {"docdir", "/usr/share/doc"},
+    {"initddir", "/etc/init.d"},
+};
+
+constexpr const char* kRelocationLibrary = "libvorelocations.so.0";
+constexpr const char* kRelocationSymbol = "get_relocated_dir";
+constexpr int kRelocationLoadFlags = RTLD_NOW | RTLD_GLOBAL;
+constexpr int32_t kAnswerSize = 255;
+
+StdDirEntry* find_entry(StdDirTable& table, const char* name, size_t length) noexcept {
+    for (StdDirEntry& entry : table.entries) {
+        if (entry.name.equals(name, length)) return &entry;
+    }
+    return nullptr;
+}
+
+const StdDirEntry* find_entry(const StdDirTable& table, const char* name, size_t length) noexcept {
+    for (const StdDirEntry& entry : table.entries) {
+        if (entry.name.equals(name, length)) return &entry;
+    }
+    return nullptr;
+}
+
+// Asks the relocation library, if it can be opened and exports its entry point, about
+// every name. Whatever goes wrong while opening it stays in a local status that is
+// dropped: a missing library or symbol leaves the defaults and is not an error.
+void apply_relocations(StdDirTable& table, Status* tableStatus) noexcept {
+    Status local;
+    void* library = vodynlib_load(kRelocationLibrary, kRelocationLoadFlags, &local);
+    void* symbol = vodynlib_symbol(library, kRelocationSymbol, &local);
+    // A data pointer to function pointer conversion; dlsym hands back code addresses so.
+    table.getRelocatedDir = reinterpret_cast<RelocatedDirFn>(symbol);
+    if (local.code >= 0 && tableStatus->code >= 0) {
+        for (const StdDirDefault& entry : kStdDirDefaults) {
+            relocate_std_dir(table, entry.name, tableStatus);
+        }
+    }
+    // The entry point dies with the library.
+    table.getRelocatedDir = nullptr;
+    vodynlib_close(library);
+}
+
+void build_std_dir_table(StdDirTable& table, Status* tableStatus) noexcept {
+    table.entries.clear();
+    if (tableStatus->code >= 0) {
+        for (const StdDirDefault& entry : kStdDirDefaults) {
+            add_std_dir(table, entry.name, entry.path, tableStatus);
+        }
+    }
+    apply_relocations(table, tableStatus);
+}
+
+// The status under which the table is built. It is created before the table, so it is
+// destroyed after it: at exit the entries go first, then this status's buffer.
+Status& table_status() noexcept {
+    static Status status;
+    return status;
+}
+
+struct BuiltStdDirTable {
+    StdDirTable table;
+    explicit BuiltStdDirTable(Status* status) noexcept { build_std_dir_table(table, status); }
+};
+
+// Takes a positive answer: its text must end within the buffer.
+void take_answer(StdDirTable& table, const char* name, const char* answer,
+                 Status* status) noexcept {
+    const void* end = std::memchr(answer, '\0', kAnswerSize);
+    if (end == nullptr) {  // unterminated: as broken as a negative answer
+        status->setCode(voapalerr_resourceNotFound);
+        return;
+    }
+    const size_t length = static_cast<size_t>(static_cast<const char*>(end) - answer);
+    StdDirEntry* entry = find_entry(table, name, std::strlen(name));
+    if (entry != nullptr) {
+        entry->currentPath.assign(answer, length, status);
+    } else {
+        add_std_dir(table, name, answer, status);
+    }
+}
+
+// One getter: the current path of `name`, thrown as voerr::Exception when the status
+// ends negative. The ThrowingStatus is declared first so that it ends its scope last,
+// after the result has been filled.
+std::string get_std_dir(const char* name) {
+    ThrowingStatus status;
+    std::string result;
+    {
+        vohtl::OwnedText key;
+        vohtl::OwnedText answer;
+        key.assign(name, &status);
+        const StdDirTable& table = get_std_dir_table(&status);
+        if (status.code >= 0) lookup_std_dir(table, key, answer, &status);
+        if (answer.data() != nullptr) result = answer.data();
+    }
+    return result;
+}
+
+}  // namespace
+
+StdDirEntry::StdDirEntry(StdDirEntry&& other) noexcept
+    : name(std::move(other.name)),
+      defaultPath(std::move(other.defaultPath)),
+      currentPath(std::move(other.currentPath)) {
+    status.assign(other.status);
+    other.status.release();
+}
+
+const StdDirTable& get_std_dir_table(Status* status) noexcept {
+    Status& tableStatus = table_status();
+    static BuiltStdDirTable built(&tableStatus);
+    if (status != nullptr) status->mergeCopy(tableStatus);
+    return built.table;
+}
+
+void add_std_dir(StdDirTable& table, const char* name, const char* path, Status* status) noexcept {
+    if (status == nullptr || status->code < 0 || name == nullptr || path == nullptr) return;
+    StdDirEntry entry;
+    if (entry.name.assign(name, status) && entry.defaultPath.assign(path, status) &&
+        entry.currentPath.assign(path, status)) {
+        table.entries.append(std::move(entry), status);
+    }
+}
+
+void lookup_std_dir(const StdDirTable& table, const vohtl::OwnedText& name, vohtl::OwnedText& out,
+                    Status* status) noexcept {
+    if (status == nullptr || status->code < 0) return;
+    const StdDirEntry* entry = find_entry(table, name.c_str(), name.size());
+    if (entry == nullptr) {
+        status->setCode(voapalerr_osFault);
+        return;
+    }
+    out.assign(entry->currentPath, status);
+}
+
+void relocate_std_dir(StdDirTable& table, const char* name, Status* status) noexcept {
+    if (status == nullptr || name == nullptr) return;
+    char* answer = nullptr;
+    {
+        PlatformStatusBridge bridge(status);
+        answer = allocateArrayNoThrow(kAnswerSize, bridge.status());
+    }
+    // Once the status holds an error (an earlier name failed, or the buffer could not be
+    // had), no further name is asked.
+    if (status->code >= 0 && answer != nullptr && table.getRelocatedDir != nullptr) {
+        const int32_t result = table.getRelocatedDir(name, answer, kAnswerSize);
+        if (result > 0) {
+            take_answer(table, name, answer, status);
+        } else if (result < 0) {
+            status->setCode(voapalerr_resourceNotFound);
+        }
+    }
+    delete[] answer;
+}
+
+std::string get_runstatedir() {
+    return get_std_dir("runstatedir");
+}
+std::string get_sysconfdir() {
+    return get_std_dir("sysconfdir");
+}
+std::string get_sharedstatedir() {
+    return get_std_dir("sharedstatedir");
+}
+std::string get_localstatedir() {
+    return get_std_dir("localstatedir");
+}
+std::string get_multiarchlibdir() {
+    return get_std_dir("multiarchlibdir");
+}
+std::string get_bindir() {
+    return get_std_dir("bindir");
+}
+
+}  // namespace vosysq
+
+namespace {
+
+// Builds the table, and with it deals with the relocation library, once before main,
+// whatever the program does later. It sits in the getters' translation unit so that any
+// program calling a getter links it in; its outcome is read by the getters, not here.
+struct StdDirTableStartup {
+    StdDirTableStartup() noexcept {
+        Status discarded;
+        (void)vosysq::get_std_dir_table(&discarded);
+    }
+};
+
+[[maybe_unused]] const StdDirTableStartup startup;
+
+}  // namespace

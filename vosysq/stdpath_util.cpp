@@ -1,0 +1,166 @@
+#include "vosysq/stdpath_util.h"
+
+#include <cctype>
+#include <cerrno>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "errors/error_constants.h"
+#include "errors/exceptions.h"
+#include "json/json_buffer.h"
+
+namespace vosysq {
+
+namespace {
+
+const SourceLocation kOpenFailed = {"vosysq/stdpath_util.cpp", 224, voerr_component,
+                                    "voapalerr_resourceNotFound"};
+const SourceLocation kShortRead = {"vosysq/stdpath_util.cpp", 249, voerr_component,
+                                   "voapalerr_osFault"};
+
+constexpr const char* kPointerFile = "/etc/morvane/share/share.dir";
+constexpr const char* kDefaultSharedDir = "/usr/local/morvane/share";
+
+// The largest file size that can be held: the buffer needs one byte more, and no object
+// may exceed PTRDIFF_MAX bytes. (A directory on some file systems reports LONG_MAX.)
+constexpr uint64_t kLargestFileSize = static_cast<uint64_t>(PTRDIFF_MAX) - 1;
+
+// strerror_r comes in two forms: the GNU one returns the text (not necessarily in the
+// buffer), the XSI one returns an int and only fills the buffer. Overloading on the
+// result type picks the right reading for whichever the C library declares.
+[[maybe_unused]] const char* message_text(int /*xsiResult*/, const char* buffer) noexcept {
+    return buffer[0] != '\0' ? buffer : nullptr;
+}
+[[maybe_unused]] const char* message_text(const char* gnuResult, const char* buffer) noexcept {
+    return buffer[0] != '\0' ? buffer : gnuResult;
+}
+
+// Appends "internal_error" {"api":"errno","code":..,"string":..} and opens
+// "vosysq_debug" with its "desc"; returns the position inside "vosysq_debug".
+char* add_errno_members(Status* status, int error, const char* desc,
+                        const JsonGrowHook& hook) noexcept {
+    char buffer[256];
+    buffer[0] = '\0';
+    const char* message = message_text(strerror_r(error, buffer, sizeof buffer), buffer);
+    char* p = status->reserve(2);
+    p = json_open_object(p, "internal_error", &hook);
+    p = json_add_string(p, "api", "errno", &hook);
+    p = json_add_int(p, "code", error, &hook);
+    if (message != nullptr && message[0] != '\0') {
+        p = json_add_string(p, "string", message, &hook);
+    }
+    p = json_close(p);
+    p = json_open_object(p, "vosysq_debug", &hook);
+    return json_add_string(p, "desc", desc, &hook);
+}
+
+void record_open_failure(const char* path, int error, Status* status) noexcept {
+    if (!status->setError(voapalerr_resourceNotFound, kOpenFailed)) return;
+    const JsonGrowHook hook = {statusGrowHook, status};
+    char* p = add_errno_members(status, error, "error opening file", hook);
+    json_add_string(p, "filename", path, &hook);
+}
+
+void record_short_read(const char* path, int error, uint64_t size, uint64_t count,
+                       Status* status) noexcept {
+    if (!status->setError(voapalerr_osFault, kShortRead)) return;
+    const JsonGrowHook hook = {statusGrowHook, status};
+    char* p = add_errno_members(status, error, "didn't read full content of file", hook);
+    p = json_add_ulong(p, "fileSize", size, &hook);
+    p = json_add_ulong(p, "fread_return", count, &hook);
+    json_add_string(p, "filename", path, &hook);
+}
+
+// The size of the open file, from a seek to its end, and back to its start. False, with
+// *error set, when the seek or the position query fails or the size cannot be held;
+// *size is then the size that was reported (0 when none was).
+bool measure_file(FILE* file, uint64_t* size, int* error) noexcept {
+    *size = 0;
+    if (std::fseek(file, 0, SEEK_END) != 0) {
+        *error = errno;
+        return false;
+    }
+    const long end = std::ftell(file);
+    if (end < 0) {
+        *error = errno;
+        return false;
+    }
+    *size = static_cast<uint64_t>(end);
+    if (*size > kLargestFileSize) {
+        *error = EOVERFLOW;
+        return false;
+    }
+    std::rewind(file);
+    return true;
+}
+
+// Reads the measured content of the open file into the buffer (see read_file_contents).
+bool read_open_file(FILE* file, const char* path, vohtl::FileBuffer& buffer,
+                    Status* status) noexcept {
+    uint64_t size = 0;
+    int error = 0;
+    if (!measure_file(file, &size, &error)) {
+        record_short_read(path, error, size, 0, status);
+        return false;
+    }
+    const size_t length = static_cast<size_t>(size);
+    if (!buffer.resize(length + 1, '\0', status) || status->code < 0) return false;
+    errno = 0;  // a read cut short by end of file leaves errno alone
+    const size_t count = std::fread(buffer.data(), 1, length, file);
+    error = errno;
+    buffer.data()[length] = '\0';
+    if (count != length) {
+        record_short_read(path, error, size, count, status);
+        return false;
+    }
+    return true;
+}
+
+bool is_space(char c) noexcept {
+    return std::isspace(static_cast<unsigned char>(c)) != 0;
+}
+
+}  // namespace
+
+bool read_file_contents(const char* path, vohtl::FileBuffer& buffer, Status* status) noexcept {
+    if (status == nullptr || status->code < 0 || path == nullptr) return false;
+    FILE* file = std::fopen(path, "rb");
+    if (file == nullptr) {
+        record_open_failure(path, errno, status);
+        return false;
+    }
+    const bool complete = read_open_file(file, path, buffer, status);
+    std::fclose(file);
+    return complete;
+}
+
+void trim_dir_text(std::string& text) noexcept {
+    size_t end = text.size();
+    while (end > 0 && (is_space(text[end - 1]) || text[end - 1] == '\0' || text[end - 1] == '/')) {
+        --end;
+    }
+    text.erase(end);
+    size_t start = 0;
+    while (start < text.size() && is_space(text[start])) ++start;
+    text.erase(0, start);
+}
+
+std::string getVOSharedDir() {
+    ThrowingStatus status;  // ends its scope last, after the result is filled
+    std::string result;
+    {
+        vohtl::FileBuffer buffer;
+        Status local;  // a missing or unreadable pointer file is not an error
+        read_file_contents(kPointerFile, buffer, &local);
+        if (local.code < 0) {
+            result = kDefaultSharedDir;
+        } else {
+            result.assign(buffer.data(), buffer.size());  // the content and its final NUL
+            trim_dir_text(result);
+        }
+    }
+    return result;
+}
+
+}  // namespace vosysq
