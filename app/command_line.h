@@ -1,0 +1,17 @@
+// The tool's options: "help", "json" and "location" (also given as a bare word).
+#pragma once
+
+#include <optional>
+#include <string>
+
+struct CommandLine {
+    bool help = false;
+    bool json = false;
+    std::optional<std::string> location;
+    std::string helpText;  // the rendered option help, filled only when `help` is set
+};
+
+// Parses the arguments after the program name (argv[0] is skipped). Throws the option
+// library's errors (an unknown option, a missing or unexpected value, a location given
+// twice) with the library's own message; nothing else is done then.
+CommandLine parseCommandLine(int argc, const char* const argv[]);

@@ -1,0 +1,39 @@
+#include "app/run.h"
+
+#include <exception>
+
+#include "app/listing_format.h"
+#include "app/location_list.h"
+#include "app/output.h"
+#include "locations/sync_locations.h"
+
+std::string composeOutput(const CommandLine& line) {
+    if (line.help) return line.helpText;
+
+    SyncLocations locations(false);
+    // The list is always complete before a query is answered or a listing made.
+    LocationList list = buildLocationList(locations);
+    std::string out;
+    if (line.location) {
+        formatQueryAnswer(findLocation(list, *line.location), out);
+    } else if (line.json) {
+        formatJsonListing(list, out);
+    } else {
+        formatTextListing(list, out);
+    }
+    return out;
+}
+
+int runVosyncloc(int argc, const char* const argv[], int outFd, int errFd) {
+    try {
+        writeAll(outFd, composeOutput(parseCommandLine(argc, argv)));
+        return 0;
+    } catch (const std::exception& error) {
+        try {
+            writeAll(errFd, std::string(error.what()) + "\n");
+        } catch (const std::exception&) {
+            // Standard error is gone too: the exit status is all that is left to tell.
+        }
+        return 1;
+    }
+}

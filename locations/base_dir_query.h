@@ -1,0 +1,27 @@
+// The directories the product locations are built from, each asked anew for every
+// location that needs it. A query that fails never stops the caller: it is logged as a
+// warning and replaced by a fixed default.
+#pragma once
+
+#include <boost/filesystem/path.hpp>
+
+namespace volocations {
+
+// One of the base directories behind the product locations.
+enum class BaseDir {
+    multiarchLib,  // vosysq::get_multiarchlibdir, fallback "/usr/lib/x86_64-linux-gnu"
+    bin,           // vosysq::get_bindir, fallback "/usr/bin"
+    runState,      // vosysq::get_runstatedir, fallback "/var/run"
+    sysConf,       // vosysq::get_sysconfdir, fallback "/etc"
+    sharedState,   // vosysq::get_sharedstatedir, fallback "/var/lib"
+    localState,    // vosysq::get_localstatedir, fallback "/var"
+    makerShared,   // vosysq::getVOSharedDir, fallback "/usr/local/morvane/shared"
+};
+
+// Asks the standard directory query for `dir` and returns its answer. When the query
+// throws (an exception of any type), writes the query's fixed "vosysq::...() failed"
+// message to the system log at LOG_WARNING and returns the fixed fallback instead. Only
+// memory exhaustion while building the returned path leaves this function.
+boost::filesystem::path queryBaseDir(BaseDir dir);
+
+}  // namespace volocations

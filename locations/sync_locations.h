@@ -1,0 +1,83 @@
+// Where the files and directories of the VO-Sync / VO-Kairon software live on this
+// machine, computed once from the standard directories, the maker's shared directory
+// and the installation layout found on disk.
+#pragma once
+
+#include <boost/filesystem/path.hpp>
+
+// The product locations of one run. Every member is computed in the constructor, in
+// declaration order (later members read earlier ones), and never changes afterwards.
+//
+// Two installation layouts exist: the standard layout puts the product under the
+// machine's standard directories (MULTIARCH/vo-kairon, ...); the legacy layout puts it
+// under the maker's shared directory (SHARED/Kairon, ...). The standard layout holds
+// when MULTIARCH/vo-kairon exists as any kind of file.
+//
+// Every base directory is asked anew for each member that needs it; a query that fails
+// is logged as a warning and replaced by a fixed default, so it never fails construction.
+class SyncLocations {
+public:
+    using Path = boost::filesystem::path;
+
+    // With forceStandardLayout false, probes the file system for the layout and the two
+    // binaries; with true, probes nothing and takes the standard layout with both
+    // binaries in the bindir. Throws boost::filesystem::filesystem_error when a probe
+    // fails for a reason other than "not found" (a loop of symbolic links, permission
+    // denied on a parent, ...), and std::bad_alloc; no record exists then.
+    explicit SyncLocations(bool forceStandardLayout);
+
+    SyncLocations(const SyncLocations&) = delete;
+    SyncLocations& operator=(const SyncLocations&) = delete;
+
+    // True for the standard layout, false for the legacy layout.
+    bool standardLayout() const noexcept { return standardLayout_; }
+
+    // Each accessor returns its member by reference, valid while the record lives.
+    const Path& kaironDir() const noexcept { return kaironDir_; }
+    const Path& kaironLibraryDir() const noexcept { return kaironLibraryDir_; }
+    const Path& configBinary() const noexcept { return configBinary_; }
+    const Path& vokaironcli() const noexcept { return vokaironcli_; }
+    const Path& timeReferenceDir() const noexcept { return timeReferenceDir_; }
+    const Path& timeKeeperDir() const noexcept { return timeKeeperDir_; }
+    const Path& servoDir() const noexcept { return servoDir_; }
+    const Path& runtimeDir() const noexcept { return runtimeDir_; }
+    const Path& runtimeTsmJson() const noexcept { return runtimeTsmJson_; }
+    const Path& persistDir() const noexcept { return persistDir_; }
+    const Path& persistentTsmJson() const noexcept { return persistentTsmJson_; }
+    const Path& daemonPidFile() const noexcept { return daemonPidFile_; }
+    const Path& daemonBinary() const noexcept { return daemonBinary_; }
+    const Path& votsmdLogFile() const noexcept { return votsmdLogFile_; }
+    const Path& gpsMetaDataFile() const noexcept { return gpsMetaDataFile_; }
+
+    // Computed like the others but not among the tool's listed locations.
+    const Path& configDir() const noexcept { return configDir_; }
+    const Path& syncConfigFile() const noexcept { return syncConfigFile_; }
+
+private:
+    Path detectKaironDir(bool forceStandardLayout);
+    Path locateClientBinary() const;
+    Path locateDaemonBinary(bool forceStandardLayout) const;
+    Path runtimeDirOfLayout() const;
+    Path configDirOfLayout() const;
+    Path persistDirOfLayout() const;
+
+    // Declaration order is computation order.
+    bool standardLayout_;
+    Path kaironDir_;
+    Path kaironLibraryDir_;
+    Path configBinary_;
+    Path vokaironcli_;
+    Path timeReferenceDir_;
+    Path timeKeeperDir_;
+    Path servoDir_;
+    Path runtimeDir_;
+    Path runtimeTsmJson_;
+    Path configDir_;
+    Path persistDir_;
+    Path persistentTsmJson_;
+    Path syncConfigFile_;
+    Path daemonPidFile_;
+    Path daemonBinary_;
+    Path votsmdLogFile_;
+    Path gpsMetaDataFile_;
+};

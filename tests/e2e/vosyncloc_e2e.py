@@ -1,0 +1,582 @@
+#!/usr/bin/env python3
+"""End-to-end tests of the vosyncloc binary.
+
+Usage: vosyncloc_e2e.py BINARY FIXTURE_DIR
+
+FIXTURE_DIR holds the answering relocation library libvorelocations.so.0, which moves
+the standard directories into a per-case temporary tree. The suite needs root: it runs
+inside a private mount namespace where /etc, /usr/bin and /usr/lib/x86_64-linux-gnu
+are overlays (to place the pointer file and the default-layout products) and /dev is a
+tmpfs holding a few device nodes and a datagram socket at /dev/log that receives the
+tool's system-log messages. The machine's own directories are never changed.
+
+Exits 77 (skipped) when not root or when mount namespaces are unavailable.
+"""
+
+import errno
+import json
+import os
+import re
+import shutil
+import socket
+import subprocess
+import sys
+import tempfile
+
+SKIP = 77
+
+KEYS = [
+    "kaironDir", "kaironLibraryDir", "runtimeDir", "persistDir", "configBinary",
+    "daemonBinary", "daemonPidFile", "persistentTsmJson", "runtimeTsmJson",
+    "timeReferenceDir", "timeKeeperDir", "servoDir", "votsmdLogFile", "vokaironcli",
+    "gpsMetaDataFile",
+]
+
+HELP = (
+    "Print out various VO-Sync / VO-Kairon file and directory locations:\n"
+    "  --help                produce help message\n"
+    "  --json                output in JSON format\n"
+    "  --location arg        install location directory or file path\n"
+    "\n")
+
+TWICE = "option '--location' cannot be specified more than once\n"
+POINTER_FILE = "/etc/morvane/share/share.dir"
+MULTIARCH = "/usr/lib/x86_64-linux-gnu"
+LOG_USER_WARNING = 8 | 4
+
+
+# ---------------------------------------------------------------------------------
+# Setting up the namespace
+
+def run_checked(*argv):
+    subprocess.run(argv, check=True)
+
+
+def overlay(target, scratch, name):
+    """Lays a writable overlay over `target`; writes land in `scratch`/name."""
+    upper, work = os.path.join(scratch, name + "-up"), os.path.join(scratch, name + "-work")
+    os.makedirs(upper)
+    os.makedirs(work)
+    run_checked("mount", "-t", "overlay", "overlay", "-o",
+                f"lowerdir={target},upperdir={upper},workdir={work}", target)
+
+
+def private_dev(scratch):
+    """Replaces /dev by a tmpfs holding only the device nodes the runs use."""
+    real = os.path.join(scratch, "real-dev")
+    os.makedirs(real)
+    run_checked("mount", "--bind", "/dev", real)
+    run_checked("mount", "-t", "tmpfs", "vosyncloc-e2e-dev", "/dev")
+    for node in ("null", "full", "zero", "urandom", "random"):
+        open(os.path.join("/dev", node), "w").close()
+        run_checked("mount", "--bind", os.path.join(real, node), os.path.join("/dev", node))
+    os.symlink("/proc/self/fd", "/dev/fd")
+
+
+def set_up_namespace(scratch):
+    """Mounts everything a case may change over `scratch`, an empty directory."""
+    run_checked("mount", "--make-rprivate", "/")
+    run_checked("mount", "-t", "tmpfs", "vosyncloc-e2e", scratch)
+    overlay("/etc", scratch, "etc")
+    overlay("/usr/bin", scratch, "bin")
+    overlay(MULTIARCH, scratch, "multiarch")
+    private_dev(scratch)
+    cases = os.path.join(scratch, "cases")
+    os.makedirs(cases)
+    return cases
+
+
+# ---------------------------------------------------------------------------------
+# One case's file system
+
+def touch(path):
+    with open(path, "w") as f:
+        f.write("x")
+
+
+def remove(path):
+    """Removes a file, link, socket or whole directory, if there is one."""
+    if os.path.isdir(path) and not os.path.islink(path):
+        shutil.rmtree(path)
+    elif os.path.lexists(path):
+        os.unlink(path)
+
+
+def reset_machine_paths():
+    """Removes what earlier cases placed in the overlays."""
+    for path in ("/etc/morvane", MULTIARCH + "/vo-kairon", "/usr/bin/votsmd",
+                 "/usr/bin/vokaironcli"):
+        remove(path)
+
+
+def write_pointer_file(content):
+    os.makedirs(os.path.dirname(POINTER_FILE), exist_ok=True)
+    with open(POINTER_FILE, "wb") as f:
+        f.write(content if isinstance(content, bytes) else content.encode())
+
+
+class Tree:
+    """A temporary tree that the relocation fixture makes the standard directories."""
+
+    def __init__(self, root):
+        self.root = root
+        self.multiarch = root + "/lib/x86_64-linux-gnu"
+        self.bin = root + "/usr/bin"
+        self.run = root + "/run"
+        self.etc = root + "/etc"
+        self.varlib = root + "/var/lib"
+        self.var = root + "/var"
+        self.shared = root + "/share"
+        self.product = self.multiarch + "/vo-kairon"
+        for d in (self.multiarch, self.bin, self.shared):
+            os.makedirs(d)
+        write_pointer_file(self.shared + "/\n")
+
+    def answers(self, **overrides):
+        """Writes the fixture's answer file and returns its path."""
+        names = {"multiarchlibdir": self.multiarch, "bindir": self.bin,
+                 "runstatedir": self.run, "sysconfdir": self.etc,
+                 "sharedstatedir": self.varlib, "localstatedir": self.var}
+        names.update(overrides)
+        path = self.root + ".answers"
+        with open(path, "wb") as f:
+            for name, answer in names.items():
+                escaped = answer.replace("\\", "\\\\").replace("\n", "\\n")
+                f.write(f"{name}={escaped}\n".encode("utf-8", "surrogateescape"))
+        return path
+
+
+# ---------------------------------------------------------------------------------
+# Expected listings, from the layout rules
+
+def standard_listing(multiarch, bindir, run, varlib, var, daemon):
+    product = multiarch.rstrip("/") + "/vo-kairon"
+    values = {
+        "kaironDir": product, "kaironLibraryDir": multiarch.rstrip("/"),
+        "runtimeDir": run + "/vo-kairon", "persistDir": varlib + "/vo-kairon",
+        "configBinary": product + "/configgen", "daemonBinary": daemon,
+        "daemonPidFile": run + "/votsmd.pid",
+        "persistentTsmJson": varlib + "/vo-kairon/tsm.json",
+        "runtimeTsmJson": run + "/vo-kairon/runtime_tsm.json",
+        "timeReferenceDir": product + "/timereferences",
+        "timeKeeperDir": product + "/timekeepers", "servoDir": product + "/servos",
+        "votsmdLogFile": var + "/log/votsmd.log", "vokaironcli": bindir + "/vokaironcli",
+        "gpsMetaDataFile": varlib + "/vo-kairon/position.json",
+    }
+    return [(k, values[k]) for k in KEYS]
+
+
+def legacy_listing(shared, run, varlib, var, client, daemon):
+    kairon = shared + "/Kairon"
+    values = {
+        "kaironDir": kairon, "kaironLibraryDir": kairon,
+        "runtimeDir": run + "/morvane/Kairon", "persistDir": kairon,
+        "configBinary": kairon + "/Config/configGen", "daemonBinary": daemon,
+        "daemonPidFile": run + "/votsmd.pid", "persistentTsmJson": kairon + "/tsm.json",
+        "runtimeTsmJson": run + "/morvane/Kairon/runtime_tsm.json",
+        "timeReferenceDir": kairon + "/TimeReferences",
+        "timeKeeperDir": kairon + "/TimeKeepers", "servoDir": kairon + "/Servos",
+        "votsmdLogFile": var + "/log/votsmd.log", "vokaironcli": client,
+        "gpsMetaDataFile": varlib + "/vo-kairon/position.json",
+    }
+    return [(k, values[k]) for k in KEYS]
+
+
+def tree_standard(t, daemon=None):
+    return standard_listing(t.multiarch, t.bin, t.run, t.varlib, t.var,
+                            daemon or t.bin + "/votsmd")
+
+
+def tree_legacy(t, client=None, daemon=None):
+    return legacy_listing(t.shared, t.run, t.varlib, t.var,
+                          client or t.shared + "/Kairon/vokaironcli",
+                          daemon or t.shared + "/Kairon/votsmd")
+
+
+def text_of(listing):
+    return "".join(f"{k}={p}\n" for k, p in listing)
+
+
+def json_of(listing):
+    return "{\n" + ",\n".join(f'"{k}":"{p}"' for k, p in listing) + "\n}\n"
+
+
+# ---------------------------------------------------------------------------------
+# Running the tool
+
+class Run:
+    def __init__(self, status, out, err, log):
+        self.status, self.out, self.err, self.log = status, out, err, log
+
+
+class SyslogListener:
+    """A datagram socket at /dev/log, as the system logger offers it."""
+
+    def __enter__(self):
+        remove("/dev/log")
+        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_DGRAM)
+        self.sock.bind("/dev/log")
+        return self
+
+    def messages(self):
+        self.sock.setblocking(False)
+        found = []
+        while True:
+            try:
+                found.append(self.sock.recv(65536))
+            except BlockingIOError:
+                return found
+
+    def __exit__(self, *exc):
+        self.sock.close()
+        remove("/dev/log")
+
+
+SYSLOG_LINE = re.compile(rb"^<(\d+)>[A-Z][a-z]{2} [ \d]\d \d\d:\d\d:\d\d ([^:]+): (.*)$", re.S)
+
+
+class Suite:
+    def __init__(self, binary, fixture_dir, cases_dir):
+        self.binary = binary
+        self.fixture_dir = fixture_dir
+        self.cases_dir = cases_dir
+        self.count = 0
+        self.failures = []
+
+    def tree(self):
+        self.count += 1
+        return Tree(os.path.join(self.cases_dir, str(self.count)))
+
+    def run(self, args, answers=None, stdout=subprocess.PIPE, close_stdout=False):
+        env = {k: v for k, v in os.environ.items()
+               if k not in ("LD_LIBRARY_PATH", "VORELOC_ANSWERS", "VORELOC_LOG")}
+        if answers is not None:
+            env["LD_LIBRARY_PATH"] = self.fixture_dir
+            env["VORELOC_ANSWERS"] = answers
+        with SyslogListener() as listener:
+            done = subprocess.run(
+                [self.binary] + args, env=env, stdin=subprocess.DEVNULL, stdout=stdout,
+                stderr=subprocess.PIPE, timeout=60,
+                preexec_fn=(lambda: os.close(1)) if close_stdout else None)
+            log = listener.messages()
+        return Run(done.returncode, done.stdout or b"", done.stderr, log)
+
+    def check(self, condition, what):
+        if not condition:
+            raise AssertionError(what)
+
+    def expect(self, run, out, err="", status=0, log=()):
+        """Exact standard output and error, exit status, and system-log messages."""
+        out_bytes = out if isinstance(out, bytes) else out.encode("utf-8", "surrogateescape")
+        self.check(run.out == out_bytes, f"stdout {run.out!r}, expected {out_bytes!r}")
+        self.check(run.err == err.encode(), f"stderr {run.err!r}, expected {err!r}")
+        self.check(run.status == status, f"status {run.status}, expected {status}")
+        self.expect_log(run, log)
+
+    def expect_log(self, run, messages):
+        got = []
+        for datagram in run.log:
+            match = SYSLOG_LINE.match(datagram.rstrip(b"\0\n"))
+            self.check(match, f"unexpected system-log datagram {datagram!r}")
+            self.check(int(match.group(1)) == LOG_USER_WARNING,
+                       f"priority {match.group(1)} in {datagram!r}")
+            self.check(match.group(2) == os.path.basename(self.binary).encode(),
+                       f"identity in {datagram!r}")
+            got.append(match.group(3).decode())
+        self.check(got == list(messages), f"system log {got}, expected {list(messages)}")
+
+    def expect_failure(self, run, err_line):
+        """Exit 1, nothing on stdout, one given line on stderr, nothing logged."""
+        self.expect(run, "", err_line, 1)
+
+    def case(self, function):
+        name = function.__name__
+        reset_machine_paths()
+        try:
+            function(self)
+            print(f"ok - {name}")
+        except Exception as error:  # report every kind of failure and go on
+            print(f"not ok - {name}\n    {error}")
+            self.failures.append(name)
+
+
+# ---------------------------------------------------------------------------------
+# The cases
+
+def standard_layout_listings_and_queries(s):
+    t = s.tree()
+    os.makedirs(t.product)
+    touch(t.bin + "/votsmd")
+    answers = t.answers()
+    listing = tree_standard(t)
+    s.expect(s.run([], answers), text_of(listing))
+    s.expect(s.run(["--json"], answers), json_of(listing))
+    for key, path in listing:
+        s.expect(s.run([key], answers), path + "\n")
+
+
+def legacy_layout_listings_and_queries(s):
+    t = s.tree()
+    answers = t.answers()
+    listing = tree_legacy(t)
+    s.expect(s.run([], answers), text_of(listing))
+    s.expect(s.run(["--json"], answers), json_of(listing))
+    for key, path in listing:
+        s.expect(s.run(["--location", key], answers), path + "\n")
+
+
+def product_as_regular_file_is_standard_layout(s):
+    t = s.tree()
+    touch(t.product)
+    touch(t.bin + "/votsmd")
+    s.expect(s.run([], t.answers()), text_of(tree_standard(t)))
+
+
+def product_as_dangling_symlink_is_legacy_layout(s):
+    t = s.tree()
+    os.symlink(t.root + "/missing", t.product)
+    s.expect(s.run([], t.answers()), text_of(tree_legacy(t)))
+
+
+def multiarch_as_regular_file_is_legacy_layout(s):
+    t = s.tree()
+    os.rmdir(t.multiarch)
+    touch(t.multiarch)
+    s.expect(s.run([], t.answers()), text_of(tree_legacy(t)))
+
+
+def legacy_layout_keeps_client_in_bindir(s):
+    t = s.tree()
+    touch(t.bin + "/vokaironcli")
+    s.expect(s.run([], t.answers()), text_of(tree_legacy(t, client=t.bin + "/vokaironcli")))
+
+
+def standard_layout_without_daemon_takes_it_from_shared_dir(s):
+    t = s.tree()
+    os.makedirs(t.product)
+    listing = tree_standard(t, daemon=t.shared + "/Kairon/votsmd")
+    s.expect(s.run([], t.answers()), text_of(listing))
+
+
+def trailing_slash_on_multiarch_is_dropped_from_library_dir(s):
+    t = s.tree()
+    os.makedirs(t.product)
+    touch(t.bin + "/votsmd")
+    answers = t.answers(multiarchlibdir=t.multiarch + "/")
+    s.expect(s.run(["kaironDir"], answers), t.product + "\n")
+    s.expect(s.run(["kaironLibraryDir"], answers), t.multiarch + "\n")
+
+
+def missing_pointer_file_gives_default_shared_dir(s):
+    t = s.tree()
+    answers = t.answers()
+    remove("/etc/morvane")
+    s.expect(s.run(["persistDir"], answers), "/usr/local/morvane/share/Kairon\n")
+
+
+def defaults_without_relocation_library(s):
+    """The built-in standard directories, with the product installed under them."""
+    os.makedirs(MULTIARCH + "/vo-kairon")
+    touch("/usr/bin/votsmd")
+    listing = standard_listing(MULTIARCH, "/usr/bin", "/var/run", "/var/lib", "/var",
+                               "/usr/bin/votsmd")
+    s.expect(s.run([]), text_of(listing))
+
+
+STANDARD_WARNINGS = [
+    "vosysq::get_multiarchlibdir() failed", "vosysq::get_bindir() failed",
+    "vosysq::get_runstatedir() failed", "vosysq::get_sysconfdir() failed",
+    "vosysq::get_sharedstatedir() failed", "vosysq::get_sharedstatedir() failed",
+    "vosysq::get_runstatedir() failed", "vosysq::get_bindir() failed",
+    "vosysq::get_localstatedir() failed", "vosysq::get_sharedstatedir() failed",
+]
+
+LEGACY_WARNINGS = [
+    "vosysq::get_multiarchlibdir() failed", "vosysq::get_bindir() failed",
+    "vosysq::get_runstatedir() failed", "vosysq::get_sysconfdir() failed",
+    "vosysq::get_sharedstatedir() failed", "vosysq::get_runstatedir() failed",
+    "vosysq::get_bindir() failed", "vosysq::get_localstatedir() failed",
+    "vosysq::get_sharedstatedir() failed",
+]
+
+
+def negative_answer_falls_back_in_standard_layout(s):
+    t = s.tree()
+    os.makedirs(MULTIARCH + "/vo-kairon")
+    touch("/usr/bin/votsmd")
+    listing = standard_listing(MULTIARCH, "/usr/bin", "/var/run", "/var/lib", "/var",
+                               "/usr/bin/votsmd")
+    s.expect(s.run([], t.answers(runstatedir="@negative")), text_of(listing),
+             log=STANDARD_WARNINGS)
+
+
+def negative_answer_falls_back_in_legacy_layout(s):
+    t = s.tree()
+    listing = legacy_listing(t.shared, "/var/run", "/var/lib", "/var",
+                             t.shared + "/Kairon/vokaironcli", t.shared + "/Kairon/votsmd")
+    s.expect(s.run(["--json"], t.answers(bindir="@negative")), json_of(listing),
+             log=LEGACY_WARNINGS)
+
+
+def help_wins_and_computes_nothing(s):
+    t = s.tree()
+    answers = t.answers(bindir="@negative")  # any location record would log warnings
+    s.expect(s.run(["--help"], answers), HELP)
+    s.expect(s.run(["--json", "--help", "--location", "runtimeDir"], answers), HELP)
+    s.expect(s.run(["noSuchKey", "--h"], answers), HELP)
+
+
+def query_wins_over_json(s):
+    t = s.tree()
+    answers = t.answers()
+    runtime = t.run + "/morvane/Kairon\n"
+    s.expect(s.run(["--json", "--location", "runtimeDir"], answers), runtime)
+    s.expect(s.run(["runtimeDir", "--json"], answers), runtime)
+
+
+def option_forms(s):
+    t = s.tree()
+    answers = t.answers()
+    pid = t.run + "/votsmd.pid\n"
+    for args in (["daemonPidFile"], ["--location=daemonPidFile"], ["--loc", "daemonPidFile"],
+                 ["--l=daemonPidFile"]):
+        s.expect(s.run(args, answers), pid)
+    s.expect(s.run(["--j"], answers), json_of(tree_legacy(t)))
+
+
+def command_line_errors(s):
+    t = s.tree()
+    answers = t.answers()
+    s.expect_failure(s.run(["runtimeDir", "kaironDir"], answers), TWICE)
+    s.expect_failure(s.run(["runtimeDir", "--location", "kaironDir"], answers), TWICE)
+    s.expect_failure(s.run(["--bogus"], answers), "unrecognised option '--bogus'\n")
+    s.expect_failure(s.run(["--location"], answers),
+                     "the required argument for option '--location' is missing\n")
+
+
+def unknown_keys(s):
+    t = s.tree()
+    answers = t.answers()
+    for key in ("RuntimeDir", "runtime", "configDir", "syncConfigFile"):
+        s.expect_failure(s.run([key], answers), f"invalid location {key}\n")
+
+
+def probe_failure_ends_the_run(s):
+    t = s.tree()
+    os.symlink(t.product, t.product)
+    run = s.run([], t.answers())
+    expected = ("boost::filesystem::status: " + os.strerror(errno.ELOOP) +
+                f': "{t.product}"\n')
+    s.expect_failure(run, expected)
+
+
+def special_bytes_in_paths_stay_valid_json(s):
+    t = s.tree()
+    odd = t.root + '/q"b\\s\nn\tc\x01d\x7fe\u00e9'
+    answers = t.answers(runstatedir=odd + "/run", sharedstatedir=odd + "/lib",
+                        bindir=odd + "/bin")
+    write_pointer_file(odd + "/share\n")
+    run = s.run(["--json"], answers)
+    s.check(run.status == 0 and run.err == b"", f"status {run.status}, stderr {run.err!r}")
+    s.check(run.out.count(b"\n") == 17, f"not seventeen lines: {run.out!r}")
+    parsed = json.loads(run.out)
+    expected = legacy_listing(odd + "/share", odd + "/run", odd + "/lib",
+                              t.var, odd + "/share/Kairon/vokaironcli",
+                              odd + "/share/Kairon/votsmd")
+    s.check(list(parsed.items()) == expected, f"parsed {parsed}")
+    s.expect(s.run(["runtimeDir"], answers), odd + "/run/morvane/Kairon\n")
+
+
+def nul_in_shared_dir_stays_valid_json(s):
+    t = s.tree()
+    answers = t.answers()
+    write_pointer_file(b"/srv/a\0b\n")
+    run = s.run(["--json"], answers)
+    s.check(run.status == 0, f"status {run.status}")
+    s.check(json.loads(run.out)["kaironDir"] == "/srv/a\0b/Kairon", f"stdout {run.out!r}")
+
+
+def full_standard_output_fails(s):
+    t = s.tree()
+    answers = t.answers()
+    with open("/dev/full", "wb") as full:
+        for args in ([], ["--json"], ["runtimeDir"], ["--help"]):
+            s.expect_failure(s.run(args, answers, stdout=full),
+                             "vosyncloc: write error: No space left on device\n")
+
+
+def closed_standard_output_fails(s):
+    """The system log's socket must not take the closed descriptor's place."""
+    t = s.tree()
+    run = s.run([], t.answers(bindir="@negative"), stdout=None, close_stdout=True)
+    s.expect(run, "", "vosyncloc: write error: Bad file descriptor\n", 1,
+             log=LEGACY_WARNINGS)
+
+
+CASES = [
+    standard_layout_listings_and_queries,
+    legacy_layout_listings_and_queries,
+    product_as_regular_file_is_standard_layout,
+    product_as_dangling_symlink_is_legacy_layout,
+    multiarch_as_regular_file_is_legacy_layout,
+    legacy_layout_keeps_client_in_bindir,
+    standard_layout_without_daemon_takes_it_from_shared_dir,
+    trailing_slash_on_multiarch_is_dropped_from_library_dir,
+    missing_pointer_file_gives_default_shared_dir,
+    defaults_without_relocation_library,
+    negative_answer_falls_back_in_standard_layout,
+    negative_answer_falls_back_in_legacy_layout,
+    help_wins_and_computes_nothing,
+    query_wins_over_json,
+    option_forms,
+    command_line_errors,
+    unknown_keys,
+    probe_failure_ends_the_run,
+    special_bytes_in_paths_stay_valid_json,
+    nul_in_shared_dir_stays_valid_json,
+    full_standard_output_fails,
+    closed_standard_output_fails,
+]
+
+
+# ---------------------------------------------------------------------------------
+# Entry points
+
+def inside(binary, fixture_dir, scratch):
+    suite = Suite(binary, fixture_dir, set_up_namespace(scratch))
+    for case in CASES:
+        suite.case(case)
+    failed = len(suite.failures)
+    print(f"{len(CASES) - failed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+def main():
+    if len(sys.argv) == 5 and sys.argv[1] == "--inside":
+        return inside(*sys.argv[2:])
+    if len(sys.argv) != 3:
+        print(__doc__, file=sys.stderr)
+        return 2
+    binary, fixture_dir = (os.path.abspath(a) for a in sys.argv[1:])
+    if os.geteuid() != 0:
+        print("skipped: the end-to-end tests need root")
+        return SKIP
+    if subprocess.run(["unshare", "--mount", "true"], stderr=subprocess.DEVNULL).returncode:
+        print("skipped: no private mount namespace available")
+        return SKIP
+    if not os.path.exists(os.path.join(fixture_dir, "libvorelocations.so.0")):
+        print(f"relocation fixture missing in {fixture_dir}", file=sys.stderr)
+        return 1
+    sys.stdout.flush()
+    # The mount point outlives the namespace; what is mounted on it does not.
+    scratch = tempfile.mkdtemp(prefix="vosyncloc-e2e-")
+    try:
+        return subprocess.run(["unshare", "--mount", "--propagation", "private",
+                               sys.executable, os.path.abspath(__file__), "--inside", binary,
+                               fixture_dir, scratch]).returncode
+    finally:
+        os.rmdir(scratch)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
