@@ -4,7 +4,8 @@
 set -euo pipefail
 
 build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
-test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3)
+test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3
+      dpkg-dev bash-completion zsh man-db)
 bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd)
 
 case "${1:-build}" in

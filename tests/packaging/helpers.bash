@@ -1,0 +1,47 @@
+# Shared by the packaging tests. The environment names the built tool
+# ($VOSYNCLOC), the source and build trees, the gzipped manual page and the
+# directory the package is built into (see CMakeLists.txt).
+
+# The keys the tool lists, in its order: the text before the first "=".
+tool_keys() {
+    local listing
+    listing=$("$VOSYNCLOC") || return 1
+    cut -d= -f1 <<<"$listing"
+}
+
+# The keys of the manual page's KEYS section, in its order: each is the ".B"
+# line right after a ".TP".
+manpage_keys() {
+    awk '/^\.SH /     { in_keys = ($0 ~ /^\.SH KEYS/) }
+         in_keys && previous == ".TP" && /^\.B / { print $2 }
+                      { previous = $0 }' "$SOURCE_DIR/man/vosyncloc.1"
+}
+
+# The files a complete install puts under its prefix, relative and sorted.
+installed_files() {
+    printf '%s\n' \
+        bin/vosyncloc \
+        share/bash-completion/completions/vosyncloc \
+        share/man/man1/vosyncloc.1.gz \
+        share/zsh/vendor-completions/_vosyncloc
+}
+
+# Fails with both lists shown when the two multi-line texts differ.
+assert_same_lines() {
+    local what=$1 expected=$2 actual=$3
+    if [[ "$expected" != "$actual" ]]; then
+        echo "$what differ:" >&2
+        diff <(echo "$expected") <(echo "$actual") >&2 || true
+        return 1
+    fi
+}
+
+# For setup_file, where this bats cannot skip: records why every test of the
+# file is to be skipped; setup() below then skips each one.
+skip_all() {
+    export SKIP_ALL_REASON=$1
+}
+
+setup() {
+    [ -z "${SKIP_ALL_REASON:-}" ] || skip "$SKIP_ALL_REASON"
+}

@@ -1,0 +1,43 @@
+#!/usr/bin/env bats
+# `cmake --install` into a staging directory (DESTDIR) puts exactly the four
+# files where Debian keeps them, with the usual modes, and they work there.
+
+bats_require_minimum_version 1.5.0
+load helpers
+
+setup_file() {
+    export STAGE="$BATS_FILE_TMPDIR/stage"
+    DESTDIR="$STAGE" cmake --install "$BUILD_DIR" --prefix /usr >"$BATS_FILE_TMPDIR/install.log"
+}
+
+@test "the install holds exactly the binary, the manual page and the two completions" {
+    local expected actual
+    expected=$(installed_files | sed 's|^|usr/|' | sort)
+    actual=$(cd "$STAGE" && find . ! -type d | sed 's|^\./||' | sort)
+    assert_same_lines "expected and installed files" "$expected" "$actual"
+    # No directory is made but those that lead to the four files.
+    [ -z "$(find "$STAGE" -type d -empty)" ]
+}
+
+@test "the binary is executable by all and the other files readable by all" {
+    [ "$(stat -c %a "$STAGE/usr/bin/vosyncloc")" = 755 ]
+    local file
+    while read -r file; do
+        [ "$(stat -c %a "$STAGE/usr/$file")" = 644 ] || { echo "$file" >&2; false; }
+    done < <(installed_files | grep -v '^bin/')
+    [ -z "$(find "$STAGE" -type d ! -perm 755)" ]
+}
+
+@test "the installed binary answers like the built one" {
+    run --separate-stderr "$STAGE/usr/bin/vosyncloc"
+    [ "$status" -eq 0 ]
+    [ "$output" = "$("$VOSYNCLOC")" ]
+}
+
+@test "the installed manual page and completions are the built and source files" {
+    cmp "$MANPAGE_GZ" "$STAGE/usr/share/man/man1/vosyncloc.1.gz"
+    cmp "$SOURCE_DIR/completions/bash/vosyncloc" \
+        "$STAGE/usr/share/bash-completion/completions/vosyncloc"
+    cmp "$SOURCE_DIR/completions/zsh/_vosyncloc" \
+        "$STAGE/usr/share/zsh/vendor-completions/_vosyncloc"
+}
