@@ -36,11 +36,13 @@ def objects_of(text):
     names, per_object = {}, defaultdict(int)
     current, skip_next = "?", False
     for line in text.splitlines():
-        m = re.match(r"^ob=\((\d+)\)(?: (.*))?$", line)
+        # Object names are defined once, on an ob= or cob= line, then cited by number.
+        m = re.match(r"^(c?)ob=\((\d+)\)(?: (.*))?$", line)
         if m:
-            if m.group(2):
-                names[m.group(1)] = m.group(2)
-            current = names.get(m.group(1), "?")
+            if m.group(3):
+                names[m.group(2)] = m.group(3)
+            if not m.group(1):
+                current = names.get(m.group(2), "?")
             continue
         if line.startswith("calls="):
             skip_next = True  # the next cost line is the callee's inclusive cost

@@ -1,38 +1,27 @@
 #include "json/json_escape.h"
 
+#include <array>
+
 namespace {
 
-// The letter that follows the backslash for bytes with a two-byte escape, or 0.
-char short_escape_letter(unsigned char byte) noexcept {
-    switch (byte) {
-        case 0x08:
-            return 'b';
-        case 0x09:
-            return 't';
-        case 0x0A:
-            return 'n';
-        case 0x0C:
-            return 'f';
-        case 0x0D:
-            return 'r';
-        case '"':
-            return '"';
-        case '\\':
-            return '\\';
-        default:
-            return 0;
-    }
+// What each byte becomes: 0 copies it unchanged, 'u' writes \u00XX, any other value
+// is the letter of its two-byte escape. One table lookup per byte keeps the escaper
+// cheap enough for every debug payload and listing written.
+constexpr std::array<char, 256> make_escape_table() noexcept {
+    std::array<char, 256> table{};
+    for (int byte = 0x01; byte <= 0x1F; ++byte) table[byte] = 'u';
+    table[0x7F] = 'u';
+    table[0x08] = 'b';
+    table[0x09] = 't';
+    table[0x0A] = 'n';
+    table[0x0C] = 'f';
+    table[0x0D] = 'r';
+    table['"'] = '"';
+    table['\\'] = '\\';
+    return table;
 }
 
-// Bytes without a short escape that still may not appear raw: written as \u00XX.
-bool needs_unicode_escape(unsigned char byte) noexcept {
-    return json_is_control(byte) || byte == 0x7F;
-}
-
-size_t escaped_byte_length(unsigned char byte) noexcept {
-    if (short_escape_letter(byte) != 0) return 2;
-    return needs_unicode_escape(byte) ? 6 : 1;
-}
+constexpr std::array<char, 256> kEscape = make_escape_table();
 
 // Writes \u00XX by hand: a formatting call would also write a terminator, one byte
 // beyond the gap that the builder opened for the escaped text.
@@ -55,21 +44,24 @@ bool json_is_control(unsigned char byte) noexcept {
 
 size_t json_escaped_length(const char* text) noexcept {
     size_t length = 0;
-    for (; *text != '\0'; ++text) length += escaped_byte_length(static_cast<unsigned char>(*text));
+    for (; *text != '\0'; ++text) {
+        const char escape = kEscape[static_cast<unsigned char>(*text)];
+        length += escape == 0 ? 1 : (escape == 'u' ? 6 : 2);
+    }
     return length;
 }
 
 char* json_write_escaped(char* out, const char* text) noexcept {
     for (; *text != '\0'; ++text) {
         const auto byte = static_cast<unsigned char>(*text);
-        const char letter = short_escape_letter(byte);
-        if (letter != 0) {
-            *out++ = '\\';
-            *out++ = letter;
-        } else if (needs_unicode_escape(byte)) {
+        const char escape = kEscape[byte];
+        if (escape == 0) {
+            *out++ = *text;
+        } else if (escape == 'u') {
             out = write_unicode_escape(out, byte);
         } else {
-            *out++ = *text;
+            *out++ = '\\';
+            *out++ = escape;
         }
     }
     return out;
