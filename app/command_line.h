@@ -11,7 +11,8 @@ struct CommandLine {
     std::string helpText;  // the rendered option help, filled only when `help` is set
 };
 
-// Parses the arguments after the program name (argv[0] is skipped). Throws the option
-// library's errors (an unknown option, a missing or unexpected value, a location given
-// twice) with the library's own message; nothing else is done then.
+// Parses the arguments after the program name (argv[0] is skipped) and returns the
+// options found, with the help already rendered when "help" is among them. Throws the
+// option library's errors (an unknown option, a missing or unexpected value, a location
+// given twice) with the library's own message; nothing else is done then.
 CommandLine parseCommandLine(int argc, const char* const argv[]);

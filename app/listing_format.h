@@ -1,5 +1,6 @@
 // The tool's three output forms, composed in memory so that each run writes its result
-// with one write (and tests can check the exact bytes).
+// with one write (and tests can check the exact bytes). Each function appends to `out`;
+// when it runs out of memory (std::bad_alloc), `out` may hold part of what it appends.
 #pragma once
 
 #include <string>

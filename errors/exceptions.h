@@ -22,6 +22,9 @@ namespace voerr {
 // code and loses its buffer), which is how a thrown exception carries it.
 class ExceptionBase {
 public:
+    // Starts from an empty Status and takes `from` by mergeMove: a non-zero code and its
+    // text, whose buffer moves over when both use the same resize function (`from` then
+    // keeps its code and has no buffer). A zero code leaves both untouched.
     explicit ExceptionBase(Status& from) noexcept;
     ExceptionBase(const ExceptionBase& other) noexcept;
     ExceptionBase& operator=(const ExceptionBase&) = delete;
@@ -39,6 +42,7 @@ private:
 
 class Exception : public virtual ExceptionBase, public virtual std::exception {
 public:
+    // Takes `from` as ExceptionBase does.
     explicit Exception(Status& from) noexcept;
     Exception(const Exception& other) noexcept;
     Exception& operator=(const Exception&) = delete;

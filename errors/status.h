@@ -38,8 +38,9 @@ struct Status {
     Status& operator=(const Status&) = delete;
     ~Status() { release(); }
 
-    // Makes the buffer at least n bytes (n + 2 is asked of resize when needed) and
-    // returns the root object's closing brace; null when n > 2147483645 or growth fails.
+    // Makes the buffer at least n + 2 bytes (a total size, not free room), allocating a
+    // "{}" buffer when there is none, and returns the root object's closing brace. Null
+    // when n > 2147483645 or growth fails; the status is then unchanged.
     char* reserve(uint32_t n) noexcept;
 
     // Replaces the text by `t` ("{}" for null), growing as needed. Returns the position
@@ -51,22 +52,27 @@ struct Status {
     // the code unchanged, when the text could not be copied.
     bool assign(const Status& other) noexcept;
 
-    // Takes `c` under the precedence rule; when taken, resets an existing text to "{}".
+    // Takes `c` under the precedence rule; when taken, resets an existing text to "{}"
+    // (no buffer is allocated for a code alone). Not taken: nothing changes.
     bool setCode(int32_t c) noexcept;
 
     // Takes other's code under the precedence rule and, when taken, a copy of its text.
-    // *ok (optional) is false when the code was taken but the text was not copied.
+    // Not taken: nothing changes. *ok (optional) is false when the code was taken but the
+    // text was not copied; the text is then "{}" (or there is still no buffer).
     bool mergeCopy(const Status& other, bool* ok = nullptr) noexcept;
 
     // As mergeCopy, but moves other's buffer over when both use the same resize
-    // function; other keeps its code and is left without a buffer.
+    // function; other keeps its code and is left without a buffer. With different
+    // resize functions the text is copied ("{}" when other has none).
     bool mergeMove(Status& other, bool* ok = nullptr) noexcept;
 
-    // Doubles the buffer and returns `p` rebased onto it, or null when it cannot grow.
+    // Doubles the buffer and returns `p` rebased onto it. Null for a null `p` or no
+    // buffer, or when it cannot grow; the buffer is then unchanged.
     char* growAt(char* p) noexcept;
 
-    // Inserts the string member name:value at p, growing as needed. Returns the
-    // position after the value, or null (also for a null p) with the text unchanged.
+    // Inserts the string member name:value at p, growing as needed; a null value is
+    // written as "". Returns the position after the value, or null (also for a null p)
+    // with the text unchanged.
     char* addStringMember(char* p, const char* name, const char* value) noexcept;
 
     // Frees the buffer (through resize with 0); the code stays.
@@ -78,9 +84,11 @@ struct Status {
     bool setError(int32_t code, const SourceLocation& location, bool* ok = nullptr) noexcept;
 
     // Writes "file", "line" and (when not null) "component" of `location` at p.
-    // Returns the position after the last member, or null (p null, or growth failed).
+    // Returns the position after the last member, or null (p null, or growth failed,
+    // leaving the members completed before it).
     char* addLocationMembers(char* p, const SourceLocation& location) noexcept;
 };
 
-// The JsonGrowFn of a status: growAt on the Status given as `user`.
+// The JsonGrowFn of a status: growAt on the Status given as `user`; null for a null
+// user.
 char* statusGrowHook(char* p, void* user) noexcept;

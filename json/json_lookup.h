@@ -59,6 +59,7 @@ int32_t json_get_int(const char* position, int32_t fallback, const char** end) n
 // Converts a scanned number (start, length, is_real) to a signed 32-bit value: "%i"
 // rules for integers, read from start up to the first byte that is not a digit (so
 // 010 is 8 and 0x10 is 16), reals read in the current numeric locale and truncated
-// toward zero. False, and *out untouched, when no value converts, the value (before
-// truncation) lies outside int32_t, or an argument is null.
+// toward zero. False, and *out untouched, when no value converts, the integer or the
+// truncated real lies outside int32_t (2147483647.9 still gives INT32_MAX), or an
+// argument is null.
 bool json_number_to_int(const JsonValueInfo* number, int32_t* out) noexcept;

@@ -89,7 +89,9 @@ const char* json_scan_bool(const char* p, JsonValueInfo* info) noexcept;
 const char* json_scan_null(const char* p, JsonValueInfo* info) noexcept;
 
 // Scans a member name, white space, ":" and white space; returns the position of the
-// member's value. On success the record describes the name string.
+// member's value. On success the record describes the name string; on failure the
+// result is null and the record holds the string's error, or JSON_ERR_NO_COLON at the
+// byte found where the colon should be.
 const char* json_scan_name(const char* p, JsonValueInfo* info) noexcept;
 
 // Scans one member of an object (name and value, `name` receiving the raw name when
@@ -98,9 +100,11 @@ const char* json_scan_name(const char* p, JsonValueInfo* info) noexcept;
 const char* json_scan_member(const char* p, JsonRawText* name, JsonValueInfo* error) noexcept;
 
 // Scans a member value and its separator; returns the next member's name position or
-// the object's closing brace.
+// the object's closing brace; null with the error in `error` on failure. On success
+// `error` describes the value just scanned.
 const char* json_scan_member_value(const char* p, JsonValueInfo* error) noexcept;
 
 // Scans an array element and its separator; returns the next element's position or
-// the array's closing bracket; null without an error when p is at "]".
+// the array's closing bracket; null with the error in `error` on failure, and null
+// without an error when p is at "]".
 const char* json_scan_element(const char* p, JsonValueInfo* error) noexcept;

@@ -23,7 +23,8 @@ struct PlatformStatus {
 
     // Takes `code` under the Status precedence rule (on 64 bits). When taken and the
     // record is full-size, stores component, file (a longer one than 100 characters as
-    // its first 49, "..", its last 49) and line. Returns whether the code was taken.
+    // its first 49, "..", its last 49) and line; null texts are stored as "". Returns
+    // whether the code was taken; not taken, nothing changes.
     bool setError(int64_t newCode, const char* componentText, const char* fileText,
                   uint64_t lineNumber) noexcept;
 };
