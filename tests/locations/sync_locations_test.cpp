@@ -1,8 +1,11 @@
 // SyncLocations against a real directory tree. The standard directories are moved into
 // the tree by the relocation fixture library (see CMakeLists.txt); the RelocatedTree
 // suite needs that environment, the FailingQueries suite one whose relocation answer is
-// negative, so that every standard directory query throws.
+// negative, so that every standard directory query throws. FailingQueries moves the
+// process into a private mount namespace (it needs root) to receive the warnings.
 #include "locations/sync_locations.h"
+
+#include <syslog.h>
 
 #include <gtest/gtest.h>
 #include <boost/filesystem.hpp>
@@ -13,6 +16,7 @@
 #include <utility>
 #include <vector>
 
+#include "private_system_log.h"
 #include "vosysq/stdpath.h"
 #include "vosysq/stdpath_util.h"
 
@@ -219,11 +223,23 @@ TEST_F(RelocatedTree, ProbeFailureOtherThanNotFoundIsThrown) {
     }
 }
 
-// Every query throws, so every base directory is its fallback. The forced standard
-// layout makes no shared-directory query, so the values do not depend on the machine.
-TEST(FailingQueries, EveryMemberUsesItsFallback) {
-    ASSERT_THROW(vosysq::get_sysconfdir(), std::exception) << "relocation answer not negative";
+// Every query throws, so every base directory is its fallback, and every query writes
+// its warning. The forced standard layout makes no shared-directory query, so the values
+// do not depend on the machine. The warnings go to a logger of the test's own.
+class FailingQueries : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::string unavailable = enterPrivateDev();
+        if (!unavailable.empty()) GTEST_SKIP() << unavailable;
+        ASSERT_THROW(vosysq::get_sysconfdir(), std::exception) << "relocation answer not negative";
+    }
+};
+
+TEST_F(FailingQueries, EveryQueryFallsBackWithAWarning) {
+    PrivateSystemLog log;
     SyncLocations got(true);
+    const std::vector<LoggedMessage> logged = log.collect();
+
     EXPECT_TRUE(got.standardLayout());
     const std::string product = "/usr/lib/x86_64-linux-gnu/vo-kairon";
     expectMembers(got, {{"kaironDir", product},
@@ -243,6 +259,26 @@ TEST(FailingQueries, EveryMemberUsesItsFallback) {
                         {"daemonBinary", "/usr/bin/votsmd"},
                         {"votsmdLogFile", "/var/log/votsmd.log"},
                         {"gpsMetaDataFile", "/var/lib/vo-kairon/position.json"}});
+
+    // One warning per query, in member order: the sharedstatedir is asked three times.
+    const std::vector<std::string> expected = {
+        "vosysq::get_multiarchlibdir() failed",  // kaironDir
+        "vosysq::get_bindir() failed",           // vokaironcli
+        "vosysq::get_runstatedir() failed",      // runtimeDir
+        "vosysq::get_sysconfdir() failed",       // configDir
+        "vosysq::get_sharedstatedir() failed",   // persistDir
+        "vosysq::get_sharedstatedir() failed",   // syncConfigFile
+        "vosysq::get_runstatedir() failed",      // daemonPidFile
+        "vosysq::get_bindir() failed",           // daemonBinary
+        "vosysq::get_localstatedir() failed",    // votsmdLogFile
+        "vosysq::get_sharedstatedir() failed",   // gpsMetaDataFile
+    };
+    std::vector<std::string> texts;
+    for (const LoggedMessage& message : logged) {
+        texts.push_back(message.text);
+        EXPECT_EQ(message.priority, LOG_USER | LOG_WARNING) << message.text;
+    }
+    EXPECT_EQ(texts, expected);
 }
 
 }  // namespace
