@@ -6,7 +6,7 @@ set -euo pipefail
 build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
 test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3
       dpkg-dev bash-completion zsh man-db)
-bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd)
+bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd time python3)
 
 case "${1:-build}" in
     build) wanted=("${build[@]}") ;;
