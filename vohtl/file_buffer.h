@@ -14,7 +14,7 @@
 namespace vohtl {
 
 class FileBuffer {
-  public:
+public:
     FileBuffer() noexcept = default;
     FileBuffer(const FileBuffer&) = delete;
     FileBuffer& operator=(const FileBuffer&) = delete;
@@ -34,7 +34,7 @@ class FileBuffer {
     // Frees the storage; the buffer becomes empty.
     void release() noexcept;
 
-  private:
+private:
     size_t capacity_ = 0;
     size_t length_ = 0;
     char* data_ = nullptr;

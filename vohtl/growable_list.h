@@ -25,7 +25,7 @@ namespace vohtl {
 
 template <typename T>
 class GrowableList {
-  public:
+public:
     GrowableList() noexcept = default;
     GrowableList(const GrowableList&) = delete;
     GrowableList& operator=(const GrowableList&) = delete;
@@ -67,7 +67,7 @@ class GrowableList {
         count_ = 0;
     }
 
-  private:
+private:
     static_assert(alignof(T) <= alignof(std::max_align_t), "the heap must align T");
     static constexpr size_t kMinimumCapacity = 8;
     static constexpr size_t kMaximumCapacity = static_cast<size_t>(PTRDIFF_MAX) / sizeof(T);

@@ -18,7 +18,7 @@
 namespace vohtl {
 
 class OwnedText {
-  public:
+public:
     OwnedText() noexcept = default;
     OwnedText(OwnedText&& other) noexcept;
     OwnedText& operator=(OwnedText&& other) noexcept;
@@ -51,7 +51,7 @@ class OwnedText {
     // Frees the storage; the text becomes empty.
     void release() noexcept;
 
-  private:
+private:
     char* storage_ = nullptr;
     size_t capacity_ = 0;
     size_t length_ = 0;

@@ -72,8 +72,10 @@ void lookup_std_dir(const StdDirTable& table, const vohtl::OwnedText& name, voht
 // when the status is null or holds an error, or when the name or entry point is null.
 void relocate_std_dir(StdDirTable& table, const char* name, Status* status) noexcept;
 
-// Each getter returns the current path of its standard directory, or throws
-// voerr::Exception when the table's build failed or the name is unknown.
+// Each getter returns the table's current path of its standard directory, exactly as
+// held, or throws voerr::Exception with the status's code and debug text when the table's
+// build failed or the name is unknown. Called while another exception propagates, a getter
+// never throws: it returns its result, empty when the lookup failed.
 std::string get_runstatedir();
 std::string get_sysconfdir();
 std::string get_sharedstatedir();

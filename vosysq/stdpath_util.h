@@ -8,8 +8,9 @@
 
 namespace vosysq {
 
-// The maker's shared directory: the trimmed content of "/etc/morvane/share/share.dir",
-// or "/usr/local/morvane/share" when that file cannot be read.
+// The maker's shared directory: the trimmed content of "/etc/morvane/share/share.dir"
+// (possibly empty), or "/usr/local/morvane/share" when that file cannot be read. A failed
+// read is not an error: only the string type's own exceptions leave this function.
 std::string getVOSharedDir();
 
 // Reads the whole file at `path` into `buffer`: on success its length is the file size

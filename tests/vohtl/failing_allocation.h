@@ -9,7 +9,7 @@ int calls();
 
 // While alive, the allocation call `nth` from now (1 = the next) fails.
 class FailAllocation {
-  public:
+public:
     explicit FailAllocation(int nth);
     ~FailAllocation();
     FailAllocation(const FailAllocation&) = delete;

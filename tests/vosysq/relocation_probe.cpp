@@ -4,7 +4,12 @@
 //   table CODE TEXT            (TEXT is "-" when the status has none)
 //   entry NAME=PATH            (one per entry, in table order)
 //   GETTER=PATH                or  GETTER threw CODE what=TEXT
+//
+// With VOSYSQ_PROBE_LOG_AT_MAIN set it prints only the relocation fixture's log (the file
+// named by VORELOC_LOG) as it stands when main starts, and asks the table nothing:
+// whatever that log holds was done before main.
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "errors/exceptions.h"
@@ -26,9 +31,26 @@ const Getter kGetters[] = {
     {"get_bindir", vosysq::get_bindir},
 };
 
+// Prints the file named by VORELOC_LOG, or nothing when there is none.
+void print_relocation_log() {
+    const char* path = std::getenv("VORELOC_LOG");
+    FILE* log = path != nullptr ? std::fopen(path, "rb") : nullptr;
+    if (log == nullptr) return;
+    char chunk[512];
+    size_t count = 0;
+    while ((count = std::fread(chunk, 1, sizeof chunk, log)) > 0) {
+        std::fwrite(chunk, 1, count, stdout);
+    }
+    std::fclose(log);
+}
+
 }  // namespace
 
 int main() {
+    if (std::getenv("VOSYSQ_PROBE_LOG_AT_MAIN") != nullptr) {
+        print_relocation_log();
+        return 0;
+    }
     Status status;
     const vosysq::StdDirTable& table = vosysq::get_std_dir_table(&status);
     std::printf("table %d %s\n", status.code, status.text != nullptr ? status.text : "-");

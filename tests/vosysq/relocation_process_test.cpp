@@ -72,14 +72,17 @@ protected:
         std::remove(logPath_.c_str());
     }
 
-    // Runs the probe with `libraryDir` on LD_LIBRARY_PATH ("" for none) and `answers`
-    // as the answers file; returns its output after checking it exited cleanly.
-    std::string run_probe(const std::string& libraryDir, const std::string& answers) {
+    // Runs the probe with `libraryDir` on LD_LIBRARY_PATH ("" for none), `answers` as the
+    // answers file and `more` added to its environment; returns its output after checking
+    // it exited cleanly.
+    std::string run_probe(const std::string& libraryDir, const std::string& answers,
+                          std::map<std::string, std::string> more = {}) {
         std::ofstream(answersPath_) << answers;
         std::remove(logPath_.c_str());
-        const ProcessResult result = run_process(kProbe, {{"LD_LIBRARY_PATH", libraryDir},
-                                                          {"VORELOC_ANSWERS", answersPath_},
-                                                          {"VORELOC_LOG", logPath_}});
+        more.insert({{"LD_LIBRARY_PATH", libraryDir},
+                     {"VORELOC_ANSWERS", answersPath_},
+                     {"VORELOC_LOG", logPath_}});
+        const ProcessResult result = run_process(kProbe, more);
         EXPECT_EQ(result.exitStatus, 0) << result.output;
         return result.output;
     }
@@ -99,6 +102,14 @@ private:
 TEST_F(RelocationProcessTest, WithoutTheLibraryEveryNameHasItsDefault) {
     EXPECT_EQ(run_probe("", "sysconfdir=/never/asked\n"), expected_probe_output(0, {}));
     EXPECT_EQ(log(), "") << "no relocation library may have been loaded";
+}
+
+TEST_F(RelocationProcessTest, StartUpDealsWithTheLibraryBeforeMain) {
+    // The probe prints the fixture's log as main finds it, having asked for nothing.
+    EXPECT_EQ(
+        run_probe(kAnswersDir, "sysconfdir=/opt/site/etc\n", {{"VOSYSQ_PROBE_LOG_AT_MAIN", "1"}}),
+        expected_log(19));
+    EXPECT_EQ(log(), expected_log(19)) << "and nothing more after main";
 }
 
 TEST_F(RelocationProcessTest, AllZeroAnswersChangeNothing) {
