@@ -58,7 +58,7 @@ def objects_of(text):
 
 def wall_median_ms(cmd):
     with tempfile.NamedTemporaryFile(suffix=".json") as out:
-        subprocess.run(["hyperfine", "-N", "--warmup", "30", "--runs", "300",
+        subprocess.run(["hyperfine", "-N", "--warmup", "50", "--runs", "1000",
                         "--export-json", out.name, "--output=null",
                         " ".join(cmd)], stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, check=True)
