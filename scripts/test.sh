@@ -5,13 +5,13 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh test
 
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DVOSYNCLOC_WERROR=ON >/dev/null
 cmake --build build-test -j2
 ctest --test-dir build-test --output-on-failure -j2
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
-    -DVOSYNCLOC_SANITIZE=ON -DVOSYNCLOC_FUZZ=ON >/dev/null
+    -DVOSYNCLOC_SANITIZE=ON -DVOSYNCLOC_FUZZ=ON -DVOSYNCLOC_WERROR=ON >/dev/null
 cmake --build build-asan -j2
 ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:abort_on_error=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
