@@ -12,11 +12,12 @@ po::options_description describeOptions() {
     // The library's default line length and half of it for the descriptions.
     po::options_description options(
         "Print out various VO-Sync / VO-Kairon file and directory locations", 80, 40);
-    options.add_options()                       //
-        ("help", "produce help message")        //
-        ("json", "output in JSON format")       //
-        ("location", po::value<std::string>(),  //
-         "install location directory or file path");
+    options.add_options()                            //
+        ("help", "produce help message")             //
+        ("json", "output in JSON format")            //
+        ("location", po::value<std::string>(),       //
+         "install location directory or file path")  //
+        ("version", "print version information");
     return options;
 }
 
@@ -36,6 +37,7 @@ CommandLine parseCommandLine(int argc, const char* const argv[]) {
     line.help = values.count("help") != 0;
     line.json = values.count("json") != 0;
     if (values.count("location") != 0) line.location = values["location"].as<std::string>();
+    line.version = values.count("version") != 0;
     if (line.help) {
         std::ostringstream text;
         text << options << '\n';  // the help ends with an empty line

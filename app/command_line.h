@@ -1,4 +1,4 @@
-// The tool's options: "help", "json" and "location" (also given as a bare word).
+// The tool's options: "help", "json", "location" (also given as a bare word) and "version".
 #pragma once
 
 #include <optional>
@@ -8,11 +8,13 @@ struct CommandLine {
     bool help = false;
     bool json = false;
     std::optional<std::string> location;
+    bool version = false;
     std::string helpText;  // the rendered option help, filled only when `help` is set
 };
 
 // Parses the arguments after the program name (argv[0] is skipped) and returns the
 // options found, with the help already rendered when "help" is among them. Throws the
 // option library's errors (an unknown option, a missing or unexpected value, a location
-// given twice) with the library's own message; nothing else is done then.
+// given twice) with the library's own message; nothing else is done then. The options are
+// declared, and so listed in the help, in the order "help", "json", "location", "version".
 CommandLine parseCommandLine(int argc, const char* const argv[]);

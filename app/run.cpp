@@ -7,8 +7,15 @@
 #include "app/output.h"
 #include "locations/sync_locations.h"
 
+// The build passes the CMake project version (see the top-level CMakeLists.txt).
+#ifndef VOSYNCLOC_VERSION
+#error "VOSYNCLOC_VERSION, the project version, must be defined by the build"
+#endif
+
 std::string composeOutput(const CommandLine& line) {
     if (line.help) return line.helpText;
+    // Like the help, the version computes no location, so it logs nothing either.
+    if (line.version) return "vosyncloc " VOSYNCLOC_VERSION "\n";
 
     SyncLocations locations(false);
     // The list is always complete before a query is answered or a listing made.

@@ -5,7 +5,8 @@
 
 #include "app/command_line.h"
 
-// Composes the output that `line` asks for: the help text; or, after computing the
+// Composes the output that `line` asks for: the help text; or the version line
+// ("vosyncloc", a space, the project version and a newline); or, after computing the
 // product locations (layout detected on disk), the answer to the query, the JSON listing
 // or the text listing, in that precedence. Throws std::invalid_argument for a query that
 // names no key, and lets the location record's errors through.

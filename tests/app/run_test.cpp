@@ -20,7 +20,11 @@ const char kHelp[] =
     "  --help                produce help message\n"
     "  --json                output in JSON format\n"
     "  --location arg        install location directory or file path\n"
+    "  --version             print version information\n"
     "\n";
+
+// The build passes the CMake project version to this test as to the tool.
+const char kVersion[] = "vosyncloc " VOSYNCLOC_EXPECTED_VERSION "\n";
 
 const char kTwice[] = "option '--location' cannot be specified more than once\n";
 
@@ -62,6 +66,13 @@ const CommandLineCase kCases[] = {
     {{"--help", "--json"}, kHelp, "", 0},
     {{"--json", "--help", "runtimeDir"}, kHelp, "", 0},
     {{"--help", "--location", "noSuchKey"}, kHelp, "", 0},
+    {{"--version", "--help"}, kHelp, "", 0},
+    {{"--v", "--h"}, kHelp, "", 0},
+    // The version comes next and computes nothing either: no key is looked up.
+    {{"--version"}, kVersion, "", 0},
+    {{"--v"}, kVersion, "", 0},
+    {{"--json", "--ver", "noSuchKey"}, kVersion, "", 0},
+    {{"--location=daemonPidFile", "--version"}, kVersion, "", 0},
     // A query: bare word, option with separate or attached value, unique prefixes.
     {{"daemonPidFile"}, "/var/run/votsmd.pid\n", "", 0},
     {{"--location", "votsmdLogFile"}, "/var/log/votsmd.log\n", "", 0},
@@ -80,6 +91,8 @@ const CommandLineCase kCases[] = {
     {{"-h"}, "", "unrecognised option '-h'\n", 1},
     {{"--location"}, "", "the required argument for option '--location' is missing\n", 1},
     {{"--json=1"}, "", "option '--json' does not take any arguments\n", 1},
+    {{"--version=1"}, "", "option '--version' does not take any arguments\n", 1},
+    {{"--version", "a", "b"}, "", kTwice, 1},
     // Keys match exactly; the two unlisted members are no keys.
     {{"RuntimeDir"}, "", "invalid location RuntimeDir\n", 1},
     {{"runtime"}, "", "invalid location runtime\n", 1},
@@ -116,8 +129,8 @@ TEST(RunVosyncloc, ListingsHaveFifteenAndSeventeenLines) {
 TEST(RunVosyncloc, FullOutputIsAFailure) {
     int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
     ASSERT_GE(full, 0);
-    for (const auto& args :
-         std::vector<std::vector<const char*>>{{}, {"--json"}, {"daemonPidFile"}, {"--help"}}) {
+    for (const auto& args : std::vector<std::vector<const char*>>{
+             {}, {"--json"}, {"daemonPidFile"}, {"--help"}, {"--version"}}) {
         Outcome got = runWith(args, full);
         EXPECT_EQ(got.err, "vosyncloc: write error: No space left on device\n") << describe(args);
         EXPECT_EQ(got.status, 1) << describe(args);

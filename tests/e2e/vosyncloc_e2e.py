@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """End-to-end tests of the vosyncloc binary.
 
-Usage: vosyncloc_e2e.py BINARY FIXTURE_DIR
+Usage: VOSYNCLOC_VERSION=X.Y.Z vosyncloc_e2e.py BINARY FIXTURE_DIR
+
+VOSYNCLOC_VERSION is the version the binary must report (the CMake project version).
 
 FIXTURE_DIR holds the answering relocation library libvorelocations.so.0, which moves
 the standard directories into a per-case temporary tree. The suite needs root: it runs
@@ -37,7 +39,9 @@ HELP = (
     "  --help                produce help message\n"
     "  --json                output in JSON format\n"
     "  --location arg        install location directory or file path\n"
+    "  --version             print version information\n"
     "\n")
+VERSION = f"vosyncloc {os.environ.get('VOSYNCLOC_VERSION')}\n"
 
 TWICE = "option '--location' cannot be specified more than once\n"
 POINTER_FILE = "/etc/morvane/share/share.dir"
@@ -419,11 +423,15 @@ def negative_answer_falls_back_in_legacy_layout(s):
 
 
 def help_wins_and_computes_nothing(s):
+    """Help first, then the version; neither computes a location."""
     t = s.tree()
     answers = t.answers(bindir="@negative")  # any location record would log warnings
     s.expect(s.run(["--help"], answers), HELP)
     s.expect(s.run(["--json", "--help", "--location", "runtimeDir"], answers), HELP)
     s.expect(s.run(["noSuchKey", "--h"], answers), HELP)
+    s.expect(s.run(["--version", "--help"], answers), HELP)
+    s.expect(s.run(["--version"], answers), VERSION)
+    s.expect(s.run(["--json", "noSuchKey", "--v"], answers), VERSION)
 
 
 def query_wins_over_json(s):
@@ -450,6 +458,8 @@ def command_line_errors(s):
     s.expect_failure(s.run(["runtimeDir", "kaironDir"], answers), TWICE)
     s.expect_failure(s.run(["runtimeDir", "--location", "kaironDir"], answers), TWICE)
     s.expect_failure(s.run(["--bogus"], answers), "unrecognised option '--bogus'\n")
+    s.expect_failure(s.run(["--version=1"], answers),
+                     "option '--version' does not take any arguments\n")
     s.expect_failure(s.run(["--location"], answers),
                      "the required argument for option '--location' is missing\n")
 
@@ -554,7 +564,7 @@ def inside(binary, fixture_dir, scratch):
 def main():
     if len(sys.argv) == 5 and sys.argv[1] == "--inside":
         return inside(*sys.argv[2:])
-    if len(sys.argv) != 3:
+    if len(sys.argv) != 3 or not os.environ.get("VOSYNCLOC_VERSION"):
         print(__doc__, file=sys.stderr)
         return 2
     binary, fixture_dir = (os.path.abspath(a) for a in sys.argv[1:])

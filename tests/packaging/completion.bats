@@ -33,7 +33,7 @@ complete_line() {
         COMP_LINE=$line
         COMP_POINT=${#line}
         _vosyncloc vosyncloc "${COMP_WORDS[COMP_CWORD]}" "${COMP_WORDS[COMP_CWORD - 1]}"
-        printf "%s\n" "${COMPREPLY[@]}" | sort | xargs
+        printf "%s\n" "${COMPREPLY[@]}" | sort | paste -s -d " " -
     ' complete_line "$mode" "$line" "$BASH_COMPLETION_FRAMEWORK" \
         "$SOURCE_DIR/completions/bash/vosyncloc"
 }
@@ -46,16 +46,18 @@ vokaironcli votsmdLogFile"
 CASES=(
     "vosyncloc run|runtimeDir runtimeTsmJson"
     "vosyncloc |$ALL_KEYS"
-    "vosyncloc --|--help --json --location"
+    "vosyncloc --|--help --json --location --version"
     "vosyncloc --j|--json"
+    "vosyncloc --v|--version"
     "vosyncloc --location per|persistDir persistentTsmJson"
     "vosyncloc --l d|daemonBinary daemonPidFile"
     "vosyncloc --location=ti|timeKeeperDir timeReferenceDir"
     "vosyncloc --location=|$ALL_KEYS"
     "vosyncloc --json g|gpsMetaDataFile"
-    "vosyncloc --json --|--help --location"
+    "vosyncloc --json --|--help --location --version"
     "vosyncloc servoDir |"
-    "vosyncloc servoDir --|--help --json"
+    "vosyncloc servoDir --|--help --json --version"
+    "vosyncloc --ver --|--help --json --location"
     "vosyncloc --location=servoDir |"
     "vosyncloc --location servoDir --j|--json"
     "vosyncloc --json=|"
@@ -102,6 +104,16 @@ check_cases() {
 @test "the bash completion's keys are the tool's keys" {
     assert_same_lines "tool keys and offered keys" "$(tool_keys | sort | xargs)" \
         "$(complete_line plain 'vosyncloc ')"
+}
+
+@test "both completions offer exactly the options of the tool's help" {
+    local help zsh_options
+    help=$("$VOSYNCLOC" --help) || return 1
+    help=$(grep -o -- '--[a-z]*' <<<"$help" | sort | paste -s -d ' ' -)
+    assert_same_lines "help and bash options" "$help" "$(complete_line plain 'vosyncloc --')"
+    zsh_options=$(grep -o -- "--[a-z]*=\?\[" "$SOURCE_DIR/completions/zsh/_vosyncloc" |
+        tr -d '=[' | sort | paste -s -d ' ' -)
+    assert_same_lines "help and zsh options" "$help" "$zsh_options"
 }
 
 @test "the zsh completion is valid zsh and names exactly the tool's keys" {
