@@ -1,6 +1,7 @@
 #!/usr/bin/env bats
-# `apt-get install ./vosyncloc_*.deb` gives a working vosyncloc with its
-# manual page and completions, and `apt-get remove` takes all of it away.
+# `apt-get install ./vosyncloc_*.deb` (with any other package of the source)
+# gives a working vosyncloc with its manual page and completions, and
+# `apt-get remove` takes all of it away.
 # Runs only inside a private mount namespace (in-private-mounts.sh) where
 # /usr, /var and /etc are overlays on a tmpfs: apt and dpkg change the
 # overlays, never the machine's own system.
@@ -18,10 +19,9 @@ setup_file() {
         skip_all "apt-get is not installed"
         return
     fi
-    local arch
-    arch=$(dpkg --print-architecture)
-    export DEB="$DEB_DIR/vosyncloc_${VOSYNCLOC_VERSION}_$arch.deb"
-    if [ ! -f "$DEB" ]; then
+    local debs
+    mapfile -t debs < <(deb_files)
+    if [ ! -f "${debs[0]}" ]; then
         skip_all "no package built"
         return
     fi
@@ -51,7 +51,7 @@ setup_file() {
     # Without this flag man-db's trigger skips rebuilding its index, which is
     # slow and not needed to find a page.
     rm -f /var/lib/man-db/auto-update
-    apt-get install -y -q --no-install-recommends "$DEB" \
+    apt-get install -y -q --no-install-recommends "${debs[@]}" \
         >"$BATS_FILE_TMPDIR/install.log" 2>&1 ||
         { cat "$BATS_FILE_TMPDIR/install.log" >&3; return 1; }
 }
@@ -103,7 +103,8 @@ teardown_file() {
 
 # Last: it undoes the install the tests above look at.
 @test "apt-get remove takes every installed file away" {
-    apt-get remove -y -q vosyncloc >"$BATS_TEST_TMPDIR/remove.log" 2>&1 ||
+    # Unquoted: one word per package.
+    apt-get remove -y -q $DEB_PACKAGES >"$BATS_TEST_TMPDIR/remove.log" 2>&1 ||
         { cat "$BATS_TEST_TMPDIR/remove.log"; false; }
     run dpkg-query -W -f='${db:Status-Status}' vosyncloc
     [ "$status" -ne 0 ] || [ "$output" = not-installed ]

@@ -1,6 +1,8 @@
 #!/bin/sh
-# Builds the Debian package into $DEB_DIR with cpack, for the tests that read
-# and install it. Reports itself skipped (77) without the Debian tools.
+# Builds the Debian packages into $DEB_DIR with cpack, for the tests that read
+# and install them, and unpacks them all into $DEB_DIR/root: the files as the
+# packages install them, among them the tool that the end-to-end and packaging
+# tests run. Reports itself skipped (77) without the Debian tools.
 # cpack first brings the build tree up to date (its preinstall step); after
 # a full build that is only a check.
 set -eu
@@ -11,6 +13,9 @@ for tool in dpkg-deb dpkg-shlibdeps "$CPACK"; do
         exit 77
     fi
 done
-mkdir -p "$DEB_DIR"
+mkdir -p "$DEB_DIR/root"
 "$CPACK" -G DEB --config "$BUILD_DIR/CPackConfig.cmake" -B "$DEB_DIR"
-ls -l "$DEB_DIR"/*.deb
+for deb in "$DEB_DIR"/*.deb; do
+    ls -l "$deb"
+    dpkg-deb -x "$deb" "$DEB_DIR/root"
+done

@@ -1,6 +1,7 @@
-# Shared by the packaging tests. The environment names the built tool
-# ($VOSYNCLOC), the source and build trees, the gzipped manual page and the
-# directory the package is built into (see CMakeLists.txt).
+# Shared by the packaging tests. The environment names the tool under test
+# ($VOSYNCLOC), the source and build trees, the gzipped manual page and
+# changelog, the Debian packages ($DEB_PACKAGES), the directory they are built
+# into and whether this tree is the shipped configuration (see CMakeLists.txt).
 
 # The keys the tool lists, in its order: the text before the first "=".
 tool_keys() {
@@ -22,8 +23,19 @@ installed_files() {
     printf '%s\n' \
         bin/vosyncloc \
         share/bash-completion/completions/vosyncloc \
+        share/doc/vosyncloc/changelog.gz \
+        share/doc/vosyncloc/copyright \
         share/man/man1/vosyncloc.1.gz \
         share/zsh/vendor-completions/_vosyncloc
+}
+
+# The path of each Debian package built into $DEB_DIR, one a line.
+deb_files() {
+    local package arch
+    arch=$(dpkg --print-architecture) || return 1
+    for package in $DEB_PACKAGES; do
+        echo "$DEB_DIR/${package}_${VOSYNCLOC_VERSION}_$arch.deb"
+    done
 }
 
 # Fails with both lists shown when the two multi-line texts differ.
@@ -44,4 +56,14 @@ skip_all() {
 
 setup() {
     [ -z "${SKIP_ALL_REASON:-}" ] || skip "$SKIP_ALL_REASON"
+}
+
+# For setup_file of the tests of what Debian asks of a shipped package: unless
+# this tree is built as the packages are shipped, records that all its tests
+# are to be skipped and fails, so that setup_file can return.
+need_shipped_configuration() {
+    if [ "${SHIPPED:-0}" != 1 ]; then
+        skip_all "not the shipped configuration (hardened and optimised)"
+        return 1
+    fi
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bats
-# `cmake --install` into a staging directory (DESTDIR) puts exactly the four
-# files where Debian keeps them, with the usual modes, and they work there.
+# `cmake --install` into a staging directory (DESTDIR) puts exactly the
+# tool's files where Debian keeps them, with the usual modes, and they work
+# there.
 
 bats_require_minimum_version 1.5.0
 load helpers
@@ -10,12 +11,12 @@ setup_file() {
     DESTDIR="$STAGE" cmake --install "$BUILD_DIR" --prefix /usr >"$BATS_FILE_TMPDIR/install.log"
 }
 
-@test "the install holds exactly the binary, the manual page and the two completions" {
+@test "the install holds exactly the binary, the manual page, the completions and the docs" {
     local expected actual
     expected=$(installed_files | sed 's|^|usr/|' | sort)
     actual=$(cd "$STAGE" && find . ! -type d | sed 's|^\./||' | sort)
     assert_same_lines "expected and installed files" "$expected" "$actual"
-    # No directory is made but those that lead to the four files.
+    # No directory is made but those that lead to the files.
     [ -z "$(find "$STAGE" -type d -empty)" ]
 }
 
@@ -28,14 +29,16 @@ setup_file() {
     [ -z "$(find "$STAGE" -type d ! -perm 755)" ]
 }
 
-@test "the installed binary answers like the built one" {
+@test "the installed binary answers like the one under test" {
     run --separate-stderr "$STAGE/usr/bin/vosyncloc"
     [ "$status" -eq 0 ]
     [ "$output" = "$("$VOSYNCLOC")" ]
 }
 
-@test "the installed manual page and completions are the built and source files" {
+@test "the installed manual page, completions and docs are the built and source files" {
     cmp "$MANPAGE_GZ" "$STAGE/usr/share/man/man1/vosyncloc.1.gz"
+    cmp "$CHANGELOG_GZ" "$STAGE/usr/share/doc/vosyncloc/changelog.gz"
+    cmp "$SOURCE_DIR/packaging/copyright" "$STAGE/usr/share/doc/vosyncloc/copyright"
     cmp "$SOURCE_DIR/completions/bash/vosyncloc" \
         "$STAGE/usr/share/bash-completion/completions/vosyncloc"
     cmp "$SOURCE_DIR/completions/zsh/_vosyncloc" \
