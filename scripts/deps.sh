@@ -4,8 +4,10 @@
 set -euo pipefail
 
 build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
+# git dates the package (the last commit); lintian and devscripts' hardening-check
+# check it.
 test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3
-      dpkg-dev bash-completion zsh man-db)
+      dpkg-dev bash-completion zsh man-db git lintian devscripts)
 bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd time python3)
 
 case "${1:-build}" in
@@ -28,5 +30,7 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 echo "installing: ${missing[*]}" >&2
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+# Other installs may hold dpkg's lock for a while: wait for it rather than fail.
+apt-get -o DPkg::Lock::Timeout=600 update -qq
+apt-get -o DPkg::Lock::Timeout=600 install -y -qq --no-install-recommends "${missing[@]}" \
+    >/dev/null

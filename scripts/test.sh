@@ -1,11 +1,18 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a normal build, then a clang build under
-# AddressSanitizer + UndefinedBehaviorSanitizer that also runs each fuzz target briefly.
+# Builds and runs every test twice, warnings as errors both times.
+# First the configuration the Debian package ships (Release, Boost and the C++ runtime
+# linked in, hardened): the unit and process tests run its code, the end-to-end and
+# packaging tests run the tool as its package installs it, and lintian, hardening-check
+# and a rebuild from two copies of the source check the package itself.
+# Then a clang build under AddressSanitizer + UndefinedBehaviorSanitizer that also runs
+# each fuzz target briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/deps.sh test
 
-cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DVOSYNCLOC_WERROR=ON >/dev/null
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DVOSYNCLOC_TESTS=ON \
+    -DVOSYNCLOC_STATIC_RUNTIME=ON -DVOSYNCLOC_HARDENING=ON \
+    -DVOSYNCLOC_SANITIZE=OFF -DVOSYNCLOC_FUZZ=OFF -DVOSYNCLOC_WERROR=ON >/dev/null
 cmake --build build-test -j2
 ctest --test-dir build-test --output-on-failure -j2
 
