@@ -63,10 +63,14 @@ endfunction()
 
 # Declares the Debian package `package` (the install component of that name) with its
 # SECTION, SUMMARY line and long DESCRIPTION, and installs what every package carries in
-# /usr/share/doc/<package>: the copyright file and the changelog. Lintian overrides in
-# packaging/<package>.lintian-overrides go into the package only: they mean nothing to
-# a plain install.
+# /usr/share/doc/<package>: the copyright file and the changelog. Its lintian overrides,
+# if any, go into the package only (they mean nothing to a plain install): those in
+# packaging/<package>.lintian-overrides, and for a build by one compiler only, those in
+# packaging/<package>.<compiler>.lintian-overrides (compiler: gnu, clang). Adds the
+# package to VOSYNCLOC_DEB_PACKAGES, and to VOSYNCLOC_DEB_OVERRIDDEN when it has
+# overrides.
 set(VOSYNCLOC_DEB_PACKAGES)
+set(VOSYNCLOC_DEB_OVERRIDDEN)
 function(vosyncloc_deb_package package)
     cmake_parse_arguments(PARSE_ARGV 1 arg "" "SECTION;SUMMARY;DESCRIPTION" "")
     string(TOUPPER ${package} component)
@@ -78,11 +82,23 @@ function(vosyncloc_deb_package package)
 
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${VOSYNCLOC_CHANGELOG}.gz
             DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${package})
-    set(overrides ${PROJECT_SOURCE_DIR}/packaging/${package}.lintian-overrides)
-    if(EXISTS ${overrides})
-        install(FILES ${overrides} RENAME ${package}
+    string(TOLOWER "${CMAKE_CXX_COMPILER_ID}" compiler)
+    set(overrides "")
+    foreach(name ${package} ${package}.${compiler})
+        set(file ${PROJECT_SOURCE_DIR}/packaging/${name}.lintian-overrides)
+        if(EXISTS ${file})
+            set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+            file(READ ${file} text)
+            string(APPEND overrides "${text}")
+        endif()
+    endforeach()
+    if(overrides)
+        set(file ${CMAKE_BINARY_DIR}/packaging/${package}.lintian-overrides)
+        file(CONFIGURE OUTPUT ${file} CONTENT "${overrides}" @ONLY)
+        install(FILES ${file} RENAME ${package}
                 DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
                 COMPONENT ${package} EXCLUDE_FROM_ALL)
+        set(VOSYNCLOC_DEB_OVERRIDDEN ${VOSYNCLOC_DEB_OVERRIDDEN} ${package} PARENT_SCOPE)
     endif()
     set(VOSYNCLOC_DEB_PACKAGES ${VOSYNCLOC_DEB_PACKAGES} ${package} PARENT_SCOPE)
 endfunction()

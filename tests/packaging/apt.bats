@@ -111,6 +111,6 @@ teardown_file() {
     local file
     while read -r file; do
         [ ! -e "/usr/$file" ] || { echo "left behind: /usr/$file"; false; }
-    done < <(installed_files)
+    done < <(packaged_files)
     ! man -w vosyncloc 2>/dev/null || false
 }

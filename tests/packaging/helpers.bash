@@ -1,6 +1,7 @@
 # Shared by the packaging tests. The environment names the tool under test
 # ($VOSYNCLOC), the source and build trees, the gzipped manual page and
-# changelog, the Debian packages ($DEB_PACKAGES), the directory they are built
+# changelog, the Debian packages ($DEB_PACKAGES, those with lintian overrides
+# in $DEB_OVERRIDDEN), the directory they are built
 # into and whether this tree is the shipped configuration (see CMakeLists.txt).
 
 # The keys the tool lists, in its order: the text before the first "=".
@@ -27,6 +28,18 @@ installed_files() {
         share/doc/vosyncloc/copyright \
         share/man/man1/vosyncloc.1.gz \
         share/zsh/vendor-completions/_vosyncloc
+}
+
+# The files the packages hold together: the installed files, and the lintian
+# overrides of each package that has some ($DEB_OVERRIDDEN).
+packaged_files() {
+    local package
+    {
+        installed_files
+        for package in $DEB_OVERRIDDEN; do
+            echo "share/lintian/overrides/$package"
+        done
+    } | sort
 }
 
 # The path of each Debian package built into $DEB_DIR, one a line.
