@@ -6,7 +6,6 @@
 #   VOSYNCLOC_CHANGELOG_EPOCH  its newest entry's date in seconds since the epoch: the
 #                              packages' time stamps when there is no git history.
 set(vosyncloc_changelog_in ${PROJECT_SOURCE_DIR}/packaging/changelog.in)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${vosyncloc_changelog_in})
 
 file(STRINGS ${vosyncloc_changelog_in} vosyncloc_newest LIMIT_COUNT 1)
 if(NOT vosyncloc_newest MATCHES "^vosyncloc \\(([^)]+)\\) ")

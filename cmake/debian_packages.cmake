@@ -1,0 +1,91 @@
+# What every Debian package of this source has in common, and the functions that
+# declare one. Packages are made by cpack from install components
+# (cmake/cpack_settings.cmake).
+
+# Directories made by the install get the usual modes whatever the umask.
+set(VOSYNCLOC_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${VOSYNCLOC_DIRECTORY_PERMISSIONS})
+
+# Who maintains the packages, for their Maintainer field and the changelog. The
+# project has no mail host of its own; an address under the reserved .invalid domain
+# says so honestly, and passes lintian.
+set(VOSYNCLOC_MAINTAINER_NAME "vosyncloc developers"
+    CACHE STRING "Maintainer name in the Debian packages")
+set(VOSYNCLOC_MAINTAINER_EMAIL "maintainers@vosyncloc.invalid"
+    CACHE STRING "Maintainer mail address in the Debian packages")
+set(VOSYNCLOC_MAINTAINER "${VOSYNCLOC_MAINTAINER_NAME} <${VOSYNCLOC_MAINTAINER_EMAIL}>")
+
+include(cmake/debian_changelog.cmake)
+
+# Compresses `input` into `input`.gz the way Debian does (gzip -9n): the best
+# compression, and no file name or time stamp in the header, so the same source gives
+# the same bytes.
+find_program(VOSYNCLOC_GZIP gzip REQUIRED)
+function(vosyncloc_gzip input)
+    cmake_path(GET input FILENAME name)
+    add_custom_command(
+        OUTPUT ${input}.gz
+        COMMAND ${VOSYNCLOC_GZIP} -9 -n -k -f ${input}
+        DEPENDS ${input}
+        COMMENT "Compressing ${name}"
+        VERBATIM)
+endfunction()
+
+# Strips the installed ELF file `path` (relative to the prefix) further, like Debian's
+# dh_strip, whenever the install strips (`cmake --install --strip`, and cpack, with
+# CPACK_STRIP_FILES): after the symbols, the .comment and .note sections go, which hold
+# only the compilers' identification. The .note.* sections (build id, ABI tag, CPU
+# properties) stay.
+function(vosyncloc_strip_like_debian path component)
+    install(CODE "
+        if(CMAKE_INSTALL_DO_STRIP)
+            execute_process(
+                COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                        \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${path}\"
+                COMMAND_ERROR_IS_FATAL ANY)
+        endif()"
+        COMPONENT ${component})
+endfunction()
+
+# Declares the Debian package `package` (the install component of that name) with its
+# SECTION, SUMMARY line and long DESCRIPTION, and installs what every package carries in
+# /usr/share/doc/<package>: the copyright file and the changelog. Its lintian overrides,
+# if any, go into the package only (they mean nothing to a plain install): those in
+# packaging/<package>.lintian-overrides, and for a build by one compiler only, those in
+# packaging/<package>.<compiler>.lintian-overrides (compiler: gnu, clang). Adds the
+# package to VOSYNCLOC_DEB_PACKAGES, and to VOSYNCLOC_DEB_OVERRIDDEN when it has
+# overrides.
+set(VOSYNCLOC_DEB_PACKAGES)
+set(VOSYNCLOC_DEB_OVERRIDDEN)
+function(vosyncloc_deb_package package)
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "SECTION;SUMMARY;DESCRIPTION" "")
+    string(TOUPPER ${package} component)
+    set(CPACK_DEBIAN_${component}_PACKAGE_NAME ${package} PARENT_SCOPE)
+    set(CPACK_DEBIAN_${component}_PACKAGE_SECTION ${arg_SECTION} PARENT_SCOPE)
+    set(CPACK_DEBIAN_${component}_DESCRIPTION "${arg_SUMMARY}\n${arg_DESCRIPTION}" PARENT_SCOPE)
+    # dpkg-shlibdeps (from dpkg-dev) derives Depends from the libraries the binaries link.
+    set(CPACK_DEBIAN_${component}_PACKAGE_SHLIBDEPS ON PARENT_SCOPE)
+
+    install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${VOSYNCLOC_CHANGELOG}.gz
+            DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${package})
+    string(TOLOWER "${CMAKE_CXX_COMPILER_ID}" compiler)
+    set(overrides "")
+    foreach(name ${package} ${package}.${compiler})
+        set(file ${PROJECT_SOURCE_DIR}/packaging/${name}.lintian-overrides)
+        if(EXISTS ${file})
+            set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
+            file(READ ${file} text)
+            string(APPEND overrides "${text}")
+        endif()
+    endforeach()
+    if(overrides)
+        set(file ${CMAKE_BINARY_DIR}/packaging/${package}.lintian-overrides)
+        file(CONFIGURE OUTPUT ${file} CONTENT "${overrides}" @ONLY)
+        install(FILES ${file} RENAME ${package}
+                DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/lintian/overrides
+                COMPONENT ${package} EXCLUDE_FROM_ALL)
+        set(VOSYNCLOC_DEB_OVERRIDDEN ${VOSYNCLOC_DEB_OVERRIDDEN} ${package} PARENT_SCOPE)
+    endif()
+    set(VOSYNCLOC_DEB_PACKAGES ${VOSYNCLOC_DEB_PACKAGES} ${package} PARENT_SCOPE)
+endfunction()
