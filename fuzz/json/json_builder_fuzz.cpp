@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "fuzz/json/fuzz_check.h"
+#include "fuzz/fuzz_check.h"
 #include "json/json_buffer.h"
 #include "json/json_escape.h"
 #include "json/json_lookup.h"

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "fuzz/json/fuzz_check.h"
+#include "fuzz/fuzz_check.h"
 #include "json/json_scan.h"
 
 namespace {
