@@ -1,5 +1,9 @@
 #include "vosysq/stdpath_util.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cctype>
 #include <cerrno>
 #include <cstdint>
@@ -21,10 +25,6 @@ const SourceLocation kShortRead = {"vosysq/stdpath_util.cpp", 249, voerr_compone
 
 constexpr const char* kPointerFile = "/etc/morvane/share/share.dir";
 constexpr const char* kDefaultSharedDir = "/usr/local/morvane/share";
-
-// The largest file size that can be held: the buffer needs one byte more, and no object
-// may exceed PTRDIFF_MAX bytes. (A directory on some file systems reports LONG_MAX.)
-constexpr uint64_t kLargestFileSize = static_cast<uint64_t>(PTRDIFF_MAX) - 1;
 
 // strerror_r comes in two forms: the GNU one returns the text (not necessarily in the
 // buffer), the XSI one returns an int and only fills the buffer. Overloading on the
@@ -73,8 +73,9 @@ void record_short_read(const char* path, int error, uint64_t size, uint64_t coun
 }
 
 // The size of the open file, from a seek to its end, and back to its start. False, with
-// *error set, when the seek or the position query fails or the size cannot be held;
-// *size is then the size that was reported (0 when none was).
+// *error set, when the seek or the position query fails or the size exceeds the cap
+// (EFBIG); *size is then the size that was reported (0 when none was). A size above the
+// cap is refused before anything is allocated or read.
 bool measure_file(FILE* file, uint64_t* size, int* error) noexcept {
     *size = 0;
     if (std::fseek(file, 0, SEEK_END) != 0) {
@@ -87,12 +88,49 @@ bool measure_file(FILE* file, uint64_t* size, int* error) noexcept {
         return false;
     }
     *size = static_cast<uint64_t>(end);
-    if (*size > kLargestFileSize) {
-        *error = EOVERFLOW;
+    if (*size > kMaxFileContentSize) {
+        *error = EFBIG;
         return false;
     }
     std::rewind(file);
     return true;
+}
+
+// The error number reported for a file that is not a regular one: what reading or
+// measuring it would have met. A directory cannot be read, a FIFO or socket cannot be
+// measured by seeking; a device is simply not accepted.
+int not_regular_error(mode_t mode) noexcept {
+    if (S_ISDIR(mode)) return EISDIR;
+    if (S_ISFIFO(mode) || S_ISSOCK(mode)) return ESPIPE;
+    return EINVAL;
+}
+
+// Opens `path` as a stream when it is a regular file; otherwise records the failure and
+// returns null. The open never blocks: without O_NONBLOCK a FIFO that no one writes
+// would wait forever in open (on a regular file the flag changes nothing). A FIFO,
+// socket, device or directory is a failed read of the short-read kind, with nothing read
+// ("fread_return" 0), so that a lookup gives its default as for any failed read.
+FILE* open_regular_file(const char* path, Status* status) noexcept {
+    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        record_open_failure(path, errno, status);
+        return nullptr;
+    }
+    struct stat info {};
+    int error = fstat(fd, &info) != 0 ? errno : 0;
+    if (error == 0 && !S_ISREG(info.st_mode)) error = not_regular_error(info.st_mode);
+    if (error != 0) {
+        close(fd);
+        record_short_read(path, error, static_cast<uint64_t>(info.st_size), 0, status);
+        return nullptr;
+    }
+    FILE* file = fdopen(fd, "rb");
+    if (file == nullptr) {  // no memory for the stream: as good as a failed open
+        error = errno;
+        close(fd);
+        record_open_failure(path, error, status);
+    }
+    return file;
 }
 
 // Reads the measured content of the open file into the buffer (see read_file_contents).
@@ -125,11 +163,8 @@ bool is_space(char c) noexcept {
 
 bool read_file_contents(const char* path, vohtl::FileBuffer& buffer, Status* status) noexcept {
     if (status == nullptr || status->code < 0 || path == nullptr) return false;
-    FILE* file = std::fopen(path, "rb");
-    if (file == nullptr) {
-        record_open_failure(path, errno, status);
-        return false;
-    }
+    FILE* file = open_regular_file(path, status);
+    if (file == nullptr) return false;
     const bool complete = read_open_file(file, path, buffer, status);
     std::fclose(file);
     return complete;
@@ -146,20 +181,18 @@ void trim_dir_text(std::string& text) noexcept {
     text.erase(0, start);
 }
 
+std::string shared_dir_from(const char* pointerFile) {
+    vohtl::FileBuffer buffer;
+    Status local;  // a missing or unreadable pointer file is not an error
+    if (!read_file_contents(pointerFile, buffer, &local)) return kDefaultSharedDir;
+    std::string result(buffer.data(), buffer.size());  // the content and its final NUL
+    trim_dir_text(result);
+    return result;
+}
+
 std::string getVOSharedDir() {
     ThrowingStatus status;  // ends its scope last, after the result is filled
-    std::string result;
-    {
-        vohtl::FileBuffer buffer;
-        Status local;  // a missing or unreadable pointer file is not an error
-        read_file_contents(kPointerFile, buffer, &local);
-        if (local.code < 0) {
-            result = kDefaultSharedDir;
-        } else {
-            result.assign(buffer.data(), buffer.size());  // the content and its final NUL
-            trim_dir_text(result);
-        }
-    }
+    std::string result = shared_dir_from(kPointerFile);
     return result;
 }
 

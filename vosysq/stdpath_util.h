@@ -1,6 +1,7 @@
 // Whole-file reading and the maker's shared directory lookup.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "errors/status.h"
@@ -8,21 +9,38 @@
 
 namespace vosysq {
 
+// The largest file read_file_contents reads: 64 KiB. The pointer file names one
+// directory, so this is far above any path the system takes (PATH_MAX is 4096), yet a
+// huge or sparse file is refused before anything is allocated or read.
+constexpr size_t kMaxFileContentSize = 64 * 1024;
+
 // The maker's shared directory: the trimmed content of "/etc/morvane/share/share.dir"
 // (possibly empty), or "/usr/local/morvane/share" when that file cannot be read. A failed
 // read is not an error: only the string type's own exceptions leave this function.
 std::string getVOSharedDir();
 
+// The lookup behind getVOSharedDir, for the pointer file at `pointerFile`: its trimmed
+// content, or "/usr/local/morvane/share" when read_file_contents fails on it (also for a
+// null path). Throws only the string type's exceptions.
+std::string shared_dir_from(const char* pointerFile);
+
 // Reads the whole file at `path` into `buffer`: on success its length is the file size
 // plus one, the last byte NUL, and true is returned. Returns false, doing nothing, when
-// the status is null or holds an error, or `path` is null. Otherwise a failure returns
-// false with the status holding:
+// the status is null or holds an error, or `path` is null. The file is opened without
+// blocking and must be a regular file of at most kMaxFileContentSize bytes. Otherwise a
+// failure returns false with the status holding:
 //   - voapalerr_resourceNotFound when the file cannot be opened (buffer unchanged);
-//   - voapalerr_osFault when the size cannot be determined or held (buffer unchanged)
-//     or fewer bytes than the size were read (buffer sized, NUL at the size position);
+//   - voapalerr_osFault, the code and payload of a short read with "fread_return" 0
+//     (buffer unchanged), when the path is not a regular file ("internal_error" code
+//     EISDIR for a directory, ESPIPE for a FIFO or socket, EINVAL for a device;
+//     "fileSize" as the file system reports it), when the size cannot be determined,
+//     or when it exceeds kMaxFileContentSize (EFBIG, "fileSize" the real size);
+//   - voapalerr_osFault when fewer bytes than the size were read (buffer sized, NUL at
+//     the size position);
 //   - voapalerr_memoryFull when the buffer cannot grow (buffer unchanged);
 // with "internal_error" and "vosysq_debug" members after the location members when the
-// error became the status's code.
+// error became the status's code. A status holding a warning is read on as if it held
+// success.
 bool read_file_contents(const char* path, vohtl::FileBuffer& buffer, Status* status) noexcept;
 
 // Trims `text` in place: first the longest run at the end made of white space, NUL

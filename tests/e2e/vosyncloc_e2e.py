@@ -523,6 +523,19 @@ def closed_standard_output_fails(s):
              log=LEGACY_WARNINGS)
 
 
+def hostile_pointer_files_give_default_shared_dir(s):
+    """A FIFO must not block the lookup, nor a sparse 1 GiB file be read into memory."""
+    t = s.tree()
+    answers = t.answers()
+    remove(POINTER_FILE)
+    os.mkfifo(POINTER_FILE)
+    s.expect(s.run(["persistDir"], answers), "/usr/local/morvane/share/Kairon\n")
+    remove(POINTER_FILE)
+    write_pointer_file(t.shared + "\n")
+    os.truncate(POINTER_FILE, 1 << 30)
+    s.expect(s.run(["persistDir"], answers), "/usr/local/morvane/share/Kairon\n")
+
+
 CASES = [
     standard_layout_listings_and_queries,
     legacy_layout_listings_and_queries,
@@ -546,6 +559,7 @@ CASES = [
     nul_in_shared_dir_stays_valid_json,
     full_standard_output_fails,
     closed_standard_output_fails,
+    hostile_pointer_files_give_default_shared_dir,
 ]
 
 

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -130,6 +131,43 @@ TEST(ReadFileContentsTest, UnseekableFileFailsAsAShortRead) {
                   "\"fileSize\":0,\"fread_return\":0,\"filename\":\"" +
                   path + "\"}}");
     EXPECT_EQ(buffer.size(), 0u);
+}
+
+// Only a regular file up to the cap is read. A FIFO (whose plain open would wait for a
+// writer) and a larger file, however sparse, fail like a short read with nothing read.
+TEST(ReadFileContentsTest, FifoOrFileAboveTheCapIsAFailedRead) {
+    struct Row {
+        const char* leaf;
+        bool fifo;
+        uint64_t size;
+        int error;  // 0: read in full
+    };
+    const uint64_t cap = vosysq::kMaxFileContentSize;
+    for (const Row row : {Row{"fifo", true, 0, ESPIPE}, Row{"at_cap", false, cap, 0},
+                          Row{"above_cap", false, cap + 1, EFBIG},
+                          Row{"sparse_gib", false, uint64_t{1} << 30, EFBIG}}) {
+        TempPath path(row.leaf);
+        if (row.fifo) {
+            ASSERT_EQ(mkfifo(path.c_str(), 0600), 0) << std::strerror(errno);
+        } else {
+            path.write("");
+            ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(row.size)), 0);
+        }
+        FileBuffer buffer;
+        Status status;
+        const bool read = vosysq::read_file_contents(path.c_str(), buffer, &status);
+        EXPECT_EQ(read, row.error == 0) << row.leaf;
+        EXPECT_EQ(buffer.size(), row.error == 0 ? row.size + 1 : 0u) << row.leaf;
+        if (row.error == 0) continue;
+        EXPECT_EQ(std::string(status.text != nullptr ? status.text : ""),
+                  "{\"error_constant\":\"voapalerr_osFault\",\"file\":\"vosysq/stdpath_util.cpp\","
+                  "\"line\":249,\"component\":\"vosyncloc\"," +
+                      errno_member(row.error) +
+                      ",\"vosysq_debug\":{\"desc\":\"didn't read full content of file\","
+                      "\"fileSize\":" +
+                      std::to_string(row.size) + ",\"fread_return\":0,\"filename\":\"" +
+                      path.str() + "\"}}");
+    }
 }
 
 TEST(ReadFileContentsTest, StatusHoldingAnErrorChangesNothing) {
