@@ -184,6 +184,9 @@ void relocate_std_dir(StdDirTable& table, const char* name, Status* status) noex
     // Once the status holds an error (an earlier name failed, or the buffer could not be
     // had), no further name is asked.
     if (status->code >= 0 && answer != nullptr && table.getRelocatedDir != nullptr) {
+        // A library that reports success without writing an answer then gives an empty
+        // path, always the same, instead of whatever the heap left in the buffer.
+        std::memset(answer, 0, kAnswerSize);
         const int32_t result = table.getRelocatedDir(name, answer, kAnswerSize);
         if (result > 0) {
             take_answer(table, name, answer, status);

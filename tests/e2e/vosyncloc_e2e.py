@@ -536,6 +536,13 @@ def hostile_pointer_files_give_default_shared_dir(s):
     s.expect(s.run(["persistDir"], answers), "/usr/local/morvane/share/Kairon\n")
 
 
+def silent_relocation_answer_is_an_empty_path(s):
+    """Success without an answer written reads as empty, not as leftover heap bytes."""
+    t = s.tree()
+    s.expect(s.run(["votsmdLogFile"], t.answers(localstatedir="@silent")),
+             "log/votsmd.log\n")
+
+
 CASES = [
     standard_layout_listings_and_queries,
     legacy_layout_listings_and_queries,
@@ -560,6 +567,7 @@ CASES = [
     full_standard_output_fails,
     closed_standard_output_fails,
     hostile_pointer_files_give_default_shared_dir,
+    silent_relocation_answer_is_an_empty_path,
 ]
 
 
