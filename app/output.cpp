@@ -41,10 +41,13 @@ void writeAll(int fd, const std::string& text) {
     }
 }
 
-void occupyIfClosed(int fd) noexcept {
-    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) return;
+bool occupyIfClosed(int fd) noexcept {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) return true;
     int placeholder = open("/dev/null", O_RDONLY);
-    if (placeholder < 0 || placeholder == fd) return;
-    dup2(placeholder, fd);
+    if (placeholder < 0) placeholder = open("/", O_RDONLY | O_DIRECTORY);
+    if (placeholder < 0) return false;
+    if (placeholder == fd) return true;
+    const bool occupied = dup2(placeholder, fd) == fd;
     close(placeholder);
+    return occupied;
 }

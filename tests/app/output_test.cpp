@@ -2,6 +2,7 @@
 #include "app/output.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <gtest/gtest.h>
@@ -66,7 +67,7 @@ TEST(OccupyIfClosed, KeepsAClosedDescriptorFailing) {
     int spare = open("/dev/null", O_RDONLY);
     ASSERT_GE(spare, 0);
     close(spare);
-    occupyIfClosed(spare);
+    EXPECT_TRUE(occupyIfClosed(spare));
     EXPECT_NE(fcntl(spare, F_GETFD), -1) << "descriptor not occupied";
     EXPECT_THROW(writeAll(spare, "x"), std::system_error);
     close(spare);
@@ -75,13 +76,30 @@ TEST(OccupyIfClosed, KeepsAClosedDescriptorFailing) {
 TEST(OccupyIfClosed, LeavesAnOpenDescriptorAlone) {
     int ends[2];
     ASSERT_EQ(pipe(ends), 0);
-    occupyIfClosed(ends[1]);
+    EXPECT_TRUE(occupyIfClosed(ends[1]));
     writeAll(ends[1], "ok");
     char got[2];
     ASSERT_EQ(read(ends[0], got, 2), 2);
     EXPECT_EQ(std::string(got, 2), "ok");
     close(ends[0]);
     close(ends[1]);
+}
+
+// A descriptor number at or above the open-file limit cannot be occupied: the caller
+// must learn that it stays closed.
+TEST(OccupyIfClosed, ReportsADescriptorThatStaysClosed) {
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &saved), 0);
+    const int beyond = 200;
+    ASSERT_GT(saved.rlim_cur, rlim_t{beyond});
+    ASSERT_EQ(fcntl(beyond, F_GETFD), -1) << "descriptor " << beyond << " is in use";
+    rlimit low = saved;
+    low.rlim_cur = beyond;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &low), 0);
+    const bool occupied = occupyIfClosed(beyond);
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &saved), 0);
+    EXPECT_FALSE(occupied);
+    EXPECT_EQ(fcntl(beyond, F_GETFD), -1);
 }
 
 }  // namespace

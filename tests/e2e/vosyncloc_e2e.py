@@ -251,7 +251,8 @@ class Suite:
         self.count += 1
         return Tree(os.path.join(self.cases_dir, str(self.count)))
 
-    def run(self, args, answers=None, stdout=subprocess.PIPE, close_stdout=False):
+    def run(self, args, answers=None, stdout=subprocess.PIPE, close_stdout=False,
+            stdin=subprocess.DEVNULL):
         env = {k: v for k, v in os.environ.items()
                if k not in ("LD_LIBRARY_PATH", "VORELOC_ANSWERS", "VORELOC_LOG")}
         if answers is not None:
@@ -259,7 +260,7 @@ class Suite:
             env["VORELOC_ANSWERS"] = answers
         with SyslogListener() as listener:
             done = subprocess.run(
-                [self.binary] + args, env=env, stdin=subprocess.DEVNULL, stdout=stdout,
+                [self.binary] + args, env=env, stdin=stdin, stdout=stdout,
                 stderr=subprocess.PIPE, timeout=60,
                 preexec_fn=(lambda: os.close(1)) if close_stdout else None)
             log = listener.messages()
@@ -536,6 +537,19 @@ def hostile_pointer_files_give_default_shared_dir(s):
     s.expect(s.run(["persistDir"], answers), "/usr/local/morvane/share/Kairon\n")
 
 
+def closed_standard_output_without_dev_null_fails(s):
+    """Without /dev/null the closed descriptor must still not become the log's socket."""
+    t = s.tree()
+    run_checked("mount", "-t", "tmpfs", "vosyncloc-e2e-bare-dev", "/dev")  # no null in it
+    try:
+        run = s.run([], t.answers(bindir="@negative"), stdout=None, close_stdout=True,
+                    stdin=subprocess.PIPE)
+    finally:
+        run_checked("umount", "/dev")
+    s.expect(run, "", "vosyncloc: write error: Bad file descriptor\n", 1,
+             log=LEGACY_WARNINGS)
+
+
 def silent_relocation_answer_is_an_empty_path(s):
     """Success without an answer written reads as empty, not as leftover heap bytes."""
     t = s.tree()
@@ -567,6 +581,7 @@ CASES = [
     full_standard_output_fails,
     closed_standard_output_fails,
     hostile_pointer_files_give_default_shared_dir,
+    closed_standard_output_without_dev_null_fails,
     silent_relocation_answer_is_an_empty_path,
 ]
 
