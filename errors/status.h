@@ -71,8 +71,11 @@ struct Status {
     char* growAt(char* p) noexcept;
 
     // Inserts the string member name:value at p, growing as needed; a null value is
-    // written as "". Returns the position after the value, or null (also for a null p)
-    // with the text unchanged.
+    // written as "". Returns the position after the value, or null with the text
+    // unchanged: when growth fails, and when p cannot take a member (null, no text, a
+    // position outside the text, which runs from its first byte to its NUL, or a closer
+    // with nothing but white space before it in the text, as in a text " }" set from
+    // outside).
     char* addStringMember(char* p, const char* name, const char* value) noexcept;
 
     // Frees the buffer (through resize with 0); the code stays.
@@ -84,8 +87,9 @@ struct Status {
     bool setError(int32_t code, const SourceLocation& location, bool* ok = nullptr) noexcept;
 
     // Writes "file", "line" and (when not null) "component" of `location` at p.
-    // Returns the position after the last member, or null (p null, or growth failed,
-    // leaving the members completed before it).
+    // Returns the position after the last member, or null (p cannot take a member, as
+    // for addStringMember, with the text unchanged; or growth failed, leaving the
+    // members completed before it).
     char* addLocationMembers(char* p, const SourceLocation& location) noexcept;
 };
 

@@ -231,6 +231,31 @@ TEST(StatusGrowAt, DoublesTheBufferAndKeepsTheOffset) {
     EXPECT_TRUE(wellFormed(status));
 }
 
+// Texts set from outside need not be objects: a closer with only white space before it
+// (or none) and a position past the NUL take no member, and the text stays as it was.
+TEST(StatusAddStringMember, PositionThatCannotTakeAMemberChangesNothing) {
+    struct Row {
+        const char* text;
+        size_t offset;         // of the position in the text
+        const char* expected;  // the text after the insertion; null: refused
+    };
+    for (const Row row :
+         {Row{"}", 0, nullptr}, Row{" }", 1, nullptr}, Row{" \t\n]", 3, nullptr},
+          Row{"{}", 3, nullptr}, Row{"{ }", 2, R"({ "a":"b"})"}, Row{"", 0, R"("a":"b")"}}) {
+        SCOPED_TRACE(std::string("text \"") + row.text + "\" at " + std::to_string(row.offset));
+        Status status;
+        ASSERT_NE(status.setText(row.text), nullptr);
+        char* p = status.text + row.offset;
+        char* end = status.addStringMember(p, "a", "b");
+        EXPECT_EQ(end == nullptr, row.expected == nullptr);
+        EXPECT_STREQ(status.text, row.expected != nullptr ? row.expected : row.text);
+        if (row.expected == nullptr) {
+            EXPECT_EQ(status.addLocationMembers(p, kSite), nullptr);
+            EXPECT_STREQ(status.text, row.text);
+        }
+    }
+}
+
 TEST_F(TrackedResizeTest, RefusedGrowthLeavesTheTextWhole) {
     Status status;
     status.resize = trackedResize;
