@@ -39,8 +39,9 @@ std::string shared_dir_from(const char* pointerFile);
 //     the size position);
 //   - voapalerr_memoryFull when the buffer cannot grow (buffer unchanged);
 // with "internal_error" and "vosysq_debug" members after the location members when the
-// error became the status's code. A status holding a warning is read on as if it held
-// success.
+// error became the status's code. A file not regular or too large gets no code of its
+// own: it fails as a directory always has, so callers that tell failures apart by code
+// see nothing new. A status holding a warning is read on as if it held success.
 bool read_file_contents(const char* path, vohtl::FileBuffer& buffer, Status* status) noexcept;
 
 // Trims `text` in place: first the longest run at the end made of white space, NUL
