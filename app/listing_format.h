@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "app/location_list.h"
+#include "locations/location_list.h"
 
 // Appends one "key=path" line per entry, in list order; no header, no empty line.
 void formatTextListing(const LocationList& list, std::string& out);

@@ -3,8 +3,8 @@
 #include <exception>
 
 #include "app/listing_format.h"
-#include "app/location_list.h"
 #include "app/output.h"
+#include "locations/location_list.h"
 #include "locations/sync_locations.h"
 
 // The build passes the CMake project version (see the top-level CMakeLists.txt).

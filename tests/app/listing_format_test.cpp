@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "locations/sync_locations.h"
+
 namespace {
 
 const LocationList kTwoEntries = {{"kaironDir", "/opt/k"}, {"runtimeDir", "/run/k"}};
@@ -59,6 +61,32 @@ TEST(JsonListing, EscapesQuoteBackslashAndControlBytesInPaths) {
 
 TEST(JsonListing, EscapesKeysToo) {
     EXPECT_EQ(jsonOf({{"k\"ey", "/p"}}), "{\n\"k\\\"ey\":\"/p\"\n}\n");
+}
+
+// Every key reads its own member into the JSON listing (run without a relocation
+// library, and the forced standard layout probes nothing).
+TEST(JsonListing, ForcedStandardLayoutIsSeventeenLines) {
+    SyncLocations locations(true);
+    std::string json;
+    formatJsonListing(buildLocationList(locations), json);
+    EXPECT_EQ(json,
+              "{\n"
+              "\"kaironDir\":\"/usr/lib/x86_64-linux-gnu/vo-kairon\",\n"
+              "\"kaironLibraryDir\":\"/usr/lib/x86_64-linux-gnu\",\n"
+              "\"runtimeDir\":\"/var/run/vo-kairon\",\n"
+              "\"persistDir\":\"/var/lib/vo-kairon\",\n"
+              "\"configBinary\":\"/usr/lib/x86_64-linux-gnu/vo-kairon/configgen\",\n"
+              "\"daemonBinary\":\"/usr/bin/votsmd\",\n"
+              "\"daemonPidFile\":\"/var/run/votsmd.pid\",\n"
+              "\"persistentTsmJson\":\"/var/lib/vo-kairon/tsm.json\",\n"
+              "\"runtimeTsmJson\":\"/var/run/vo-kairon/runtime_tsm.json\",\n"
+              "\"timeReferenceDir\":\"/usr/lib/x86_64-linux-gnu/vo-kairon/timereferences\",\n"
+              "\"timeKeeperDir\":\"/usr/lib/x86_64-linux-gnu/vo-kairon/timekeepers\",\n"
+              "\"servoDir\":\"/usr/lib/x86_64-linux-gnu/vo-kairon/servos\",\n"
+              "\"votsmdLogFile\":\"/var/log/votsmd.log\",\n"
+              "\"vokaironcli\":\"/usr/bin/vokaironcli\",\n"
+              "\"gpsMetaDataFile\":\"/var/lib/vo-kairon/position.json\"\n"
+              "}\n");
 }
 
 // Slashes and bytes at and above 0x80 stay as they are; only the bytes JSON forbids in

@@ -1,4 +1,4 @@
-#include "app/location_list.h"
+#include "locations/location_list.h"
 
 #include <stdexcept>
 
