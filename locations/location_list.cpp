@@ -1,5 +1,7 @@
 #include "locations/location_list.h"
 
+#include <cstring>
+#include <iterator>
 #include <stdexcept>
 
 namespace {
@@ -27,12 +29,31 @@ const ListedLocation kListedLocations[] = {
     {"gpsMetaDataFile", &SyncLocations::gpsMetaDataFile},
 };
 
+const std::size_t kListedCount = std::size(kListedLocations);
+
 }  // namespace
 
 std::vector<std::string> locationKeys() {
     std::vector<std::string> keys;
     for (const ListedLocation& listed : kListedLocations) keys.emplace_back(listed.key);
     return keys;
+}
+
+const char* locationKey(std::size_t index) noexcept {
+    return index < kListedCount ? kListedLocations[index].key : nullptr;
+}
+
+std::optional<std::size_t> locationIndex(const char* key) noexcept {
+    if (key == nullptr) return std::nullopt;
+    for (std::size_t index = 0; index < kListedCount; ++index) {
+        if (std::strcmp(kListedLocations[index].key, key) == 0) return index;
+    }
+    return std::nullopt;
+}
+
+const SyncLocations::Path& locationPath(const SyncLocations& locations,
+                                        std::size_t index) noexcept {
+    return (locations.*kListedLocations[index].path)();
 }
 
 LocationList buildLocationList(const SyncLocations& locations) {
