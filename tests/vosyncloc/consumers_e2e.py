@@ -1,0 +1,167 @@
+#!/usr/bin/env python3
+"""Programs built against an installed libvosyncloc answer like the tool, byte for byte.
+
+Usage: consumers_e2e.py BUILD_DIR TOOL FIXTURE_DIR LIBDIR CC CXX [FLAGS [LINK_FLAGS]]
+
+Stages the library's "lib" and "dev" components (DESTDIR, prefix /usr, LIBDIR), builds
+consumers/consumer.c and consumer.cpp against them through pkg-config and through the
+CMake package, and the README's C example; FLAGS go to every compile and link,
+LINK_FLAGS to every link. Then, in the private mount namespace of the tool's end-to-end
+tests, runs them beside the tool with the relocation fixture: the same standard output,
+standard error and system-log messages, and 10 minus the library's code where the tool
+exits with 1. Needs root; exits 77 (skipped) otherwise.
+"""
+
+import os
+import shlex
+import subprocess
+import sys
+import tempfile
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+SOURCE = os.path.dirname(os.path.dirname(HERE))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "e2e"))
+import vosyncloc_e2e as e2e  # noqa: E402  (the namespace, trees and system log)
+
+CONSUMERS = ("c-pkgconfig", "cpp-pkgconfig", "c-cmake", "cpp-cmake")
+
+
+def sh(*argv, **kwargs):
+    return subprocess.run(argv, check=True, stdout=subprocess.PIPE, text=True, **kwargs).stdout
+
+
+def build(build_dir, libdir, work, cc, cxx, flags, link_flags):
+    """Stages the install; returns {name: binary} for the consumers and the example."""
+    stage = os.path.join(work, "stage")
+    for component in ("lib", "dev"):
+        sh("cmake", "--install", build_dir, "--prefix", "/usr", "--component", component,
+           env=dict(os.environ, DESTDIR=stage))
+    library = os.path.join(stage, "usr", libdir, "libvosyncloc.so.1")
+    assert not os.stat(library).st_mode & 0o111, "the shared library is executable"
+    for folder in ("pkgconfig", "cmake/vosyncloc"):  # relocatable: no build-tree paths
+        for name in os.listdir(os.path.join(stage, "usr", libdir, folder)):
+            text = open(os.path.join(stage, "usr", libdir, folder, name)).read()
+            assert SOURCE not in text and os.path.abspath(build_dir) not in text, name
+    pkg = sh("pkg-config", "--cflags", "--libs", "vosyncloc", env=dict(
+        os.environ, PKG_CONFIG_SYSROOT_DIR=stage,
+        PKG_CONFIG_LIBDIR=os.path.join(stage, "usr", libdir, "pkgconfig"))).split()
+    readme = open(os.path.join(SOURCE, "README.md")).read().split("## Use from programs")[1]
+    example = os.path.join(work, "example.c")
+    with open(example, "w") as f:
+        f.write(readme.split("```c\n", 1)[1].split("```", 1)[0])
+    sources = os.path.join(HERE, "consumers")
+    programs = {}
+    for name, compiler, std, source in (
+            ("c-pkgconfig", cc, "-std=c99", os.path.join(sources, "consumer.c")),
+            ("cpp-pkgconfig", cxx, "-std=c++11", os.path.join(sources, "consumer.cpp")),
+            ("readme-example", cc, "-std=c99", example)):
+        programs[name] = os.path.join(work, name)
+        sh(compiler, std, "-Wall", "-Wextra", "-Wpedantic", "-Werror", *flags, source, "-o",
+           programs[name], *pkg, f"-Wl,-rpath,{stage}/usr/{libdir}", *link_flags)
+    cmake_dir = os.path.join(work, "cmake")
+    sh("cmake", "-S", sources, "-B", cmake_dir, f"-DCMAKE_PREFIX_PATH={stage}/usr",
+       f"-DCMAKE_C_COMPILER={cc}", f"-DCMAKE_CXX_COMPILER={cxx}",
+       "-DCMAKE_C_FLAGS=" + " ".join(flags), "-DCMAKE_CXX_FLAGS=" + " ".join(flags),
+       "-DCMAKE_EXE_LINKER_FLAGS=" + " ".join(link_flags))
+    sh("cmake", "--build", cmake_dir)
+    programs.update({name: os.path.join(cmake_dir, name) for name in ("c-cmake", "cpp-cmake")})
+    return programs
+
+
+def messages(run):
+    """The system-log messages without their header, which names the program."""
+    found = [e2e.SYSLOG_LINE.match(d.rstrip(b"\0\n")) for d in run.log]
+    return [m.group(3) if m else d for m, d in zip(found, run.log)]
+
+
+def like_tool(suites, set_up, arg_lists, failure_status=None, closed_stdout=False, **answers):
+    tool = suites["tool"]
+    tree = tool.tree()
+    set_up(tree)
+    answer_file = tree.answers(**answers)
+    kwargs = {"stdout": None, "close_stdout": True} if closed_stdout else {}
+    for args in arg_lists:
+        want = tool.run(args, answer_file, **kwargs)
+        want_err = want.err.replace(b"vosyncloc: write", b"consumer: write")
+        status = 0 if want.status == 0 else failure_status
+        for name in CONSUMERS:
+            got = suites[name].run(args, answer_file, **kwargs)
+            tool.check((got.out, got.err, got.status, messages(got)) ==
+                       (want.out, want_err, status, messages(want)),
+                       f"{name} {args}: {got.out!r} {got.err!r} {got.status} {got.log!r}; "
+                       f"tool: {want.out!r} {want.err!r} {want.status} {want.log!r}")
+
+
+def standard(t):
+    os.makedirs(t.product)
+    e2e.touch(t.bin + "/votsmd")
+
+
+def legacy(t):
+    pass
+
+
+def probe_loop(t):
+    os.symlink(t.product, t.product)
+
+
+def readme_example(suites):
+    answers = suites["tool"].tree().answers()
+    want, got = suites["tool"].run(["runtimeDir"], answers), suites["readme-example"].run([], answers)
+    suites["tool"].check((got.out, got.status) == (want.out, 0), f"example: {got.out!r}")
+
+
+EVERY_FORM = [[]] + [[key] for key in e2e.KEYS]
+CASES = [
+    ("standard layout", lambda s: like_tool(s, standard, EVERY_FORM)),
+    ("legacy layout", lambda s: like_tool(s, legacy, EVERY_FORM)),
+    ("unknown keys",
+     lambda s: like_tool(s, legacy, [["RuntimeDir"], ["runtime"], ["configDir"], [""]], 12)),
+    ("file-status failure", lambda s: like_tool(s, probe_loop, [[], ["runtimeDir"]], 13)),
+    # The library's calls succeed and its warnings reach the log; the consumer's own
+    # write fails as the tool's does, and none of it reaches the log.
+    ("closed standard output",
+     lambda s: like_tool(s, legacy, [[], ["runtimeDir"]], 1, True, bindir="@negative")),
+    ("README example", readme_example),
+]
+
+
+def inside(tool, fixture_dir, scratch, programs):
+    cases_dir = e2e.set_up_namespace(scratch)
+    suites = {name: e2e.Suite(path, fixture_dir, cases_dir) for name, path in programs.items()}
+    suites["tool"] = e2e.Suite(tool, fixture_dir, cases_dir)
+    failed = 0
+    for name, case in CASES:
+        e2e.reset_machine_paths()
+        try:
+            case(suites)
+            print(f"ok - {name}")
+        except Exception as error:  # report every kind of failure and go on
+            print(f"not ok - {name}\n    {error}")
+            failed += 1
+    print(f"{len(CASES) - failed} passed, {failed} failed")
+    return 1 if failed else 0
+
+
+def main():
+    if sys.argv[1:2] == ["--inside"]:
+        tool, fixture_dir, scratch, *pairs = sys.argv[2:]
+        return inside(tool, fixture_dir, scratch, dict(p.split("=", 1) for p in pairs))
+    build_dir, tool, fixture_dir, libdir, cc, cxx = sys.argv[1:7]
+    flags, link_flags = (shlex.split(a) for a in (sys.argv[7:] + ["", ""])[:2])
+    if os.geteuid() != 0:
+        print("skipped: the end-to-end tests need root")
+        return e2e.SKIP
+    with tempfile.TemporaryDirectory(prefix="vosyncloc-consumers-") as work:
+        programs = build(build_dir, libdir, work, cc, cxx, flags, link_flags)
+        scratch = os.path.join(work, "scratch")
+        os.mkdir(scratch)
+        sys.stdout.flush()
+        return subprocess.run(["unshare", "--mount", "--propagation", "private",
+                               sys.executable, os.path.abspath(__file__), "--inside", tool,
+                               fixture_dir, scratch]
+                              + [f"{name}={path}" for name, path in programs.items()]).returncode
+
+
+if __name__ == "__main__":
+    sys.exit(main())
