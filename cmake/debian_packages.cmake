@@ -32,6 +32,20 @@ function(vosyncloc_gzip input)
         VERBATIM)
 endfunction()
 
+# Installs the manual page man/vosyncloc.<section> into the package `package`, with the
+# version filled in and gzipped as Debian ships manual pages. Building `target` builds
+# it too, so that a tree where only that target was built installs its package. Further
+# arguments go to install().
+function(vosyncloc_manpage section package target)
+    set(page ${PROJECT_BINARY_DIR}/man/vosyncloc.${section})
+    configure_file(${PROJECT_SOURCE_DIR}/man/vosyncloc.${section} ${page} @ONLY)
+    vosyncloc_gzip(${page})
+    add_custom_target(vosyncloc_manpage${section} ALL DEPENDS ${page}.gz)
+    add_dependencies(${target} vosyncloc_manpage${section})
+    install(FILES ${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man${section}
+            COMPONENT ${package} ${ARGN})
+endfunction()
+
 # Strips the installed ELF file `path` (relative to the prefix) further, like Debian's
 # dh_strip, whenever the install strips (`cmake --install --strip`, and cpack, with
 # CPACK_STRIP_FILES): after the symbols, the .comment and .note sections go, which hold

@@ -5,11 +5,8 @@
 #        vosyncloc.pc, the CMake package (vosyncloc::vosyncloc) and vosyncloc(3).
 # A plain `cmake --install` installs the tool alone, as before; the library's
 # components are installed by name: `cmake --install build --component lib`, then dev.
-include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 set(library_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/vosyncloc)
 set(library_source_dir ${PROJECT_SOURCE_DIR}/vosyncloc)
 set(library_binary_dir ${PROJECT_BINARY_DIR}/vosyncloc)
@@ -55,17 +52,5 @@ install(CODE "configure_file(\"${library_binary_dir}/vosyncloc.pc.in\"
 install(FILES ${library_binary_dir}/vosyncloc.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev EXCLUDE_FROM_ALL)
 
-# The manual page vosyncloc(3), versioned and compressed like vosyncloc(1).
-find_program(VOSYNCLOC_GZIP gzip REQUIRED)
-set(library_manpage ${PROJECT_BINARY_DIR}/man/vosyncloc.3)
-configure_file(${PROJECT_SOURCE_DIR}/man/vosyncloc.3 ${library_manpage} @ONLY)
-add_custom_command(
-    OUTPUT ${library_manpage}.gz
-    COMMAND ${VOSYNCLOC_GZIP} -9 -n -k -f ${library_manpage}
-    DEPENDS ${library_manpage}
-    COMMENT "Compressing the manual page vosyncloc(3)"
-    VERBATIM)
-add_custom_target(vosyncloc_library_manpage ALL DEPENDS ${library_manpage}.gz)
-add_dependencies(vosyncloc_library vosyncloc_library_manpage)
-install(FILES ${library_manpage}.gz
-    DESTINATION ${CMAKE_INSTALL_MANDIR}/man3 COMPONENT dev EXCLUDE_FROM_ALL)
+# The manual page vosyncloc(3).
+vosyncloc_manpage(3 dev vosyncloc_library EXCLUDE_FROM_ALL)
