@@ -33,6 +33,8 @@ find_package(Git QUIET)
 configure_file(${PROJECT_SOURCE_DIR}/cmake/cpack_project_config.cmake.in
                ${CMAKE_BINARY_DIR}/packaging/cpack_project_config.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/packaging/cpack_project_config.cmake)
+# The dependencies of the shared libraries' packages, once their files are installed.
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_library_depends.cmake)
 # ... and the same bytes whatever the packager's umask.
 set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_member_modes.cmake)
 

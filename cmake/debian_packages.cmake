@@ -63,7 +63,8 @@ function(vosyncloc_strip_like_debian path component)
 endfunction()
 
 # Declares the Debian package `package` (the install component of that name) with its
-# SECTION, SUMMARY line and long DESCRIPTION, and installs what every package carries in
+# SECTION, SUMMARY line and long DESCRIPTION, and DEPENDS (optional) beside what its
+# ELF files are found to need, and installs what every package carries in
 # /usr/share/doc/<package>: the copyright file and the changelog. Its lintian overrides,
 # if any, go into the package only (they mean nothing to a plain install): those in
 # packaging/<package>.lintian-overrides, and for a build by one compiler only, those in
@@ -73,13 +74,14 @@ endfunction()
 set(VOSYNCLOC_DEB_PACKAGES)
 set(VOSYNCLOC_DEB_OVERRIDDEN)
 function(vosyncloc_deb_package package)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "SECTION;SUMMARY;DESCRIPTION" "")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "SECTION;SUMMARY;DESCRIPTION;DEPENDS" "")
     string(TOUPPER ${package} component)
     set(CPACK_DEBIAN_${component}_PACKAGE_NAME ${package} PARENT_SCOPE)
     set(CPACK_DEBIAN_${component}_PACKAGE_SECTION ${arg_SECTION} PARENT_SCOPE)
     set(CPACK_DEBIAN_${component}_DESCRIPTION "${arg_SUMMARY}\n${arg_DESCRIPTION}" PARENT_SCOPE)
     # dpkg-shlibdeps (from dpkg-dev) derives Depends from the libraries the binaries link.
     set(CPACK_DEBIAN_${component}_PACKAGE_SHLIBDEPS ON PARENT_SCOPE)
+    set(CPACK_DEBIAN_${component}_PACKAGE_DEPENDS "${arg_DEPENDS}" PARENT_SCOPE)
 
     install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${VOSYNCLOC_CHANGELOG}.gz
             DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/${package} COMPONENT ${package})
@@ -102,4 +104,31 @@ function(vosyncloc_deb_package package)
         set(VOSYNCLOC_DEB_OVERRIDDEN ${VOSYNCLOC_DEB_OVERRIDDEN} ${package} PARENT_SCOPE)
     endif()
     set(VOSYNCLOC_DEB_PACKAGES ${VOSYNCLOC_DEB_PACKAGES} ${package} PARENT_SCOPE)
+endfunction()
+
+# Makes the package `package`, declared before, the package of the shared library
+# `target`, with what Debian keeps beside one in the package's control member: a shlibs
+# and a symbols file (packaging/<package>.symbols), which tell dpkg-shlibdeps what a
+# program linked with the library needs, and a trigger that has ldconfig update the
+# loader's cache. cpack would find the library's own dependencies itself, but it then
+# also adds maintainer scripts that run ldconfig, which Debian has replaced by the
+# trigger: cmake/deb_library_depends.cmake finds them instead.
+set(CPACK_VOSYNCLOC_LIBRARY_PACKAGES)
+function(vosyncloc_deb_shared_library package target)
+    string(TOUPPER ${package} component)
+    get_target_property(name ${target} OUTPUT_NAME)
+    get_target_property(soversion ${target} SOVERSION)
+    set(dir ${CMAKE_BINARY_DIR}/packaging/${package})
+    # The programs linked with this version need this version or a later one.
+    file(CONFIGURE OUTPUT ${dir}/shlibs
+         CONTENT "lib${name} ${soversion} ${package} (>= ${PROJECT_VERSION})\n")
+    file(CONFIGURE OUTPUT ${dir}/triggers CONTENT "activate-noawait ldconfig\n")
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/${package}.symbols ${dir}/symbols COPYONLY)
+    set(CPACK_DEBIAN_${component}_PACKAGE_CONTROL_EXTRA
+        ${dir}/shlibs ${dir}/symbols ${dir}/triggers PARENT_SCOPE)
+    # Modes 644 whatever the umask, like the rest of the package.
+    set(CPACK_DEBIAN_${component}_PACKAGE_CONTROL_STRICT_PERMISSION ON PARENT_SCOPE)
+    set(CPACK_DEBIAN_${component}_PACKAGE_SHLIBDEPS OFF PARENT_SCOPE)
+    set(CPACK_VOSYNCLOC_LIBRARY_PACKAGES ${CPACK_VOSYNCLOC_LIBRARY_PACKAGES} ${package}
+        PARENT_SCOPE)
 endfunction()

@@ -1,10 +1,10 @@
-# Installation of libvosyncloc, in two components that packages can take apart:
-#   lib  the shared library: libvosyncloc.so.<version> and its SONAME link
-#        libvosyncloc.so.1;
-#   dev  what programs are built with: the headers, the libvosyncloc.so link,
-#        vosyncloc.pc, the CMake package (vosyncloc::vosyncloc) and vosyncloc(3).
-# A plain `cmake --install` installs the tool alone, as before; the library's
-# components are installed by name: `cmake --install build --component lib`, then dev.
+# The packages of libvosyncloc:
+#   libvosyncloc1     the shared library: libvosyncloc.so.<version> and its SONAME link
+#                     libvosyncloc.so.1, with what Debian keeps beside a shared library
+#                     (vosyncloc_deb_shared_library);
+#   libvosyncloc-dev  what programs are built with: the headers, the libvosyncloc.so
+#                     link, vosyncloc.pc, the CMake package (vosyncloc::vosyncloc) and
+#                     vosyncloc(3). It needs the library of the same version.
 include(CMakePackageConfigHelpers)
 
 set(library_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/vosyncloc)
@@ -15,22 +15,25 @@ set(library_binary_dir ${PROJECT_BINARY_DIR}/vosyncloc)
 install(TARGETS vosyncloc_library EXPORT vosyncloc-targets
     LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
-        COMPONENT lib NAMELINK_COMPONENT dev EXCLUDE_FROM_ALL
+        COMPONENT libvosyncloc1 NAMELINK_COMPONENT libvosyncloc-dev
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
+vosyncloc_strip_like_debian(${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:vosyncloc_library>
+                            libvosyncloc1)
+add_dependencies(vosyncloc_library vosyncloc_changelog)
 install(FILES ${library_source_dir}/vosyncloc.h ${library_source_dir}/vosyncloc.hpp
-    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vosyncloc COMPONENT dev EXCLUDE_FROM_ALL)
+    DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vosyncloc COMPONENT libvosyncloc-dev)
 
 # The CMake package finds everything relative to its own directory, so it can be moved
 # with the tree it is installed in.
 install(EXPORT vosyncloc-targets NAMESPACE vosyncloc:: FILE vosyncloc-targets.cmake
-    DESTINATION ${library_cmake_dir} COMPONENT dev EXCLUDE_FROM_ALL)
+    DESTINATION ${library_cmake_dir} COMPONENT libvosyncloc-dev)
 configure_package_config_file(${library_source_dir}/vosyncloc-config.cmake.in
     ${library_binary_dir}/vosyncloc-config.cmake INSTALL_DESTINATION ${library_cmake_dir})
 write_basic_package_version_file(${library_binary_dir}/vosyncloc-config-version.cmake
     VERSION ${PROJECT_VERSION} COMPATIBILITY SameMajorVersion)
 install(FILES ${library_binary_dir}/vosyncloc-config.cmake
     ${library_binary_dir}/vosyncloc-config-version.cmake
-    DESTINATION ${library_cmake_dir} COMPONENT dev EXCLUDE_FROM_ALL)
+    DESTINATION ${library_cmake_dir} COMPONENT libvosyncloc-dev)
 
 # The pkg-config file names the prefix the tree is installed under, which `cmake
 # --install --prefix` and cpack choose only at install time: it is filled in then.
@@ -48,9 +51,31 @@ set(VOSYNCLOC_PC_PREFIX "@CMAKE_INSTALL_PREFIX@")
 configure_file(${library_source_dir}/vosyncloc.pc.in ${library_binary_dir}/vosyncloc.pc.in @ONLY)
 install(CODE "configure_file(\"${library_binary_dir}/vosyncloc.pc.in\"
                              \"${library_binary_dir}/vosyncloc.pc\" @ONLY)"
-    COMPONENT dev EXCLUDE_FROM_ALL)
+    COMPONENT libvosyncloc-dev)
 install(FILES ${library_binary_dir}/vosyncloc.pc
-    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT dev EXCLUDE_FROM_ALL)
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT libvosyncloc-dev)
 
 # The manual page vosyncloc(3).
-vosyncloc_manpage(3 dev vosyncloc_library EXCLUDE_FROM_ALL)
+vosyncloc_manpage(3 libvosyncloc-dev vosyncloc_library)
+
+set(library_summary "where the VO-Sync / VO-Kairon files and directories live")
+set(library_description "libvosyncloc gives C and C++ programs the locations that vosyncloc
+prints: where the files and directories of the VO-Sync / VO-Kairon
+time-synchronisation software live on this machine, one by key or all
+fifteen at once, with the same paths, warnings and errors as the tool.")
+vosyncloc_deb_package(libvosyncloc1
+    SECTION libs
+    SUMMARY "${library_summary} - shared library"
+    DESCRIPTION "${library_description}
+
+This package holds the shared library.")
+vosyncloc_deb_shared_library(libvosyncloc1 vosyncloc_library)
+vosyncloc_deb_package(libvosyncloc-dev
+    SECTION libdevel
+    DEPENDS "libvosyncloc1 (= ${PROJECT_VERSION})"
+    SUMMARY "${library_summary} - development files"
+    DESCRIPTION "${library_description}
+
+This package holds what programs using it are built with: the C header,
+the C++ wrapper, the pkg-config file vosyncloc.pc, the CMake package
+vosyncloc and the manual page vosyncloc(3).")

@@ -9,6 +9,14 @@
 # Each carries the copyright file and changelog that every Debian package carries. The
 # packaging metadata lives in packaging/.
 
+# Debian keeps libraries in the multiarch directory lib/x86_64-linux-gnu, under /usr
+# and /usr/local alike, and its loader, pkg-config and CMake look there. GNUInstallDirs
+# chooses it only for a prefix of /usr at configure time; the packages get theirs from
+# cpack, at install time.
+if(CMAKE_LIBRARY_ARCHITECTURE AND NOT DEFINED CMAKE_INSTALL_LIBDIR)
+    set(CMAKE_INSTALL_LIBDIR lib/${CMAKE_LIBRARY_ARCHITECTURE}
+        CACHE PATH "Object code libraries (lib)")
+endif()
 include(GNUInstallDirs)
 include(cmake/debian_packages.cmake)
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bats
-# `apt-get install ./vosyncloc_*.deb` (with any other package of the source)
-# gives a working vosyncloc with its manual page and completions, and
-# `apt-get remove` takes all of it away.
+# `apt-get install ./vosyncloc_*.deb` (with the other packages of the source)
+# gives a working vosyncloc with its manual page and completions and the
+# library in the loader's cache, and `apt-get remove` takes all of it away.
 # Runs only inside a private mount namespace (in-private-mounts.sh) where
 # /usr, /var and /etc are overlays on a tmpfs: apt and dpkg change the
 # overlays, never the machine's own system.
@@ -76,6 +76,12 @@ teardown_file() {
     [[ "$output" == *--location* ]]
 }
 
+@test "the library's ldconfig trigger puts it in the loader's cache" {
+    local cached
+    cached=$(ldconfig -p | sed -n 's/^\tlibvosyncloc\.so\.1 (libc6,x86-64) => //p')
+    [ "$(realpath "$cached")" = "/usr/$LIBDIR/libvosyncloc.so.$VOSYNCLOC_VERSION" ]
+}
+
 @test "man vosyncloc finds and shows the manual page" {
     command -v man >/dev/null || skip "man-db is not installed"
     [ "$(man -w vosyncloc)" = /usr/share/man/man1/vosyncloc.1.gz ]
@@ -108,9 +114,12 @@ teardown_file() {
         { cat "$BATS_TEST_TMPDIR/remove.log"; false; }
     run dpkg-query -W -f='${db:Status-Status}' vosyncloc
     [ "$status" -ne 0 ] || [ "$output" = not-installed ]
-    local file
-    while read -r file; do
-        [ ! -e "/usr/$file" ] || { echo "left behind: /usr/$file"; false; }
-    done < <(packaged_files)
+    local package file
+    for package in $DEB_PACKAGES; do
+        while read -r file; do
+            [ ! -e "/usr/$file" ] || { echo "left behind: /usr/$file"; false; }
+        done < <(packaged_files "$package")
+    done
+    ! ldconfig -p | grep -F libvosyncloc || false
     ! man -w vosyncloc 2>/dev/null || false
 }

@@ -1,10 +1,11 @@
 #!/usr/bin/env bats
-# The Debian packages built by cpack (packaging.build_deb) carry together the
-# same files as the install (and any lintian overrides), owned by root,
-# stamped with the time of the source; each has the control fields a Debian
-# system needs, its dependencies computed from the binaries; the binaries are
-# stripped as Debian strips them. lintian.bats checks the rest of what Debian
-# asks of a package, its copyright file and changelog among it.
+# The Debian packages built by cpack (packaging.build_deb) each carry their
+# files of the install (and any lintian overrides), owned by root, stamped with
+# the time of the source; each has the control fields a Debian system needs,
+# its dependencies computed from the binaries, and a library's package what
+# Debian keeps beside a shared library; the binaries are stripped as Debian
+# strips them. lintian.bats checks the rest of what Debian asks of a package,
+# its copyright file and changelog among it.
 
 bats_require_minimum_version 1.5.0
 load helpers
@@ -23,21 +24,22 @@ setup_file() {
         "$(find "$DEB_DIR" -maxdepth 1 -name '*.deb' | sort)"
 }
 
-@test "the packages hold exactly the installed files, owned by root, with the usual modes" {
-    local deb listing='' expected actual
-    while read -r deb; do
-        listing+=$(dpkg-deb -c "$deb")$'\n'
-    done < <(deb_files)
-    # ... and their lintian overrides, if any: those are for packages only.
-    expected=$(packaged_files | sed 's|^|./usr/|' | sort)
-    actual=$(awk 'NF && $1 !~ /^d/ { print $6 }' <<<"$listing" | sort)
-    assert_same_lines "expected and packaged files" "$expected" "$actual"
-    # Every entry: root/root; the binary and directories 755, the rest 644.
-    awk 'NF && $2 != "root/root" { print "owner: " $0; bad = 1 }
-         $1 ~ /^d/ && $1 != "drwxr-xr-x" { print "mode: " $0; bad = 1 }
-         $6 == "./usr/bin/vosyncloc" && $1 != "-rwxr-xr-x" { print "mode: " $0; bad = 1 }
-         $1 ~ /^-/ && $6 != "./usr/bin/vosyncloc" && $1 != "-rw-r--r--" { print "mode: " $0; bad = 1 }
-         END { exit bad }' <<<"$listing"
+@test "each package holds exactly its installed files, owned by root, with the usual modes" {
+    local package listing failed=0
+    for package in $DEB_PACKAGES; do
+        listing=$(dpkg-deb -c "$(deb_files | grep "/${package}_")")
+        # ... and its lintian overrides, if any: those are for packages only.
+        assert_same_lines "$package: expected and packaged files" \
+            "$(packaged_files "$package" | sed 's|^|./usr/|')" \
+            "$(awk '$1 !~ /^d/ { print $6 }' <<<"$listing" | sort)" || failed=1
+        # Every entry: root/root; the binary and directories 755, other files 644.
+        awk '$2 != "root/root" { print "owner: " $0; bad = 1 }
+             $1 ~ /^d/ && $1 != "drwxr-xr-x" { print "mode: " $0; bad = 1 }
+             $6 == "./usr/bin/vosyncloc" && $1 != "-rwxr-xr-x" { print "mode: " $0; bad = 1 }
+             $1 ~ /^-/ && $6 != "./usr/bin/vosyncloc" && $1 != "-rw-r--r--" { print "mode: " $0; bad = 1 }
+             END { exit bad }' <<<"$listing" || failed=1
+    done
+    return $failed
 }
 
 @test "every entry of every package carries the time of the source's last commit" {
@@ -60,9 +62,36 @@ setup_file() {
         [ "$(dpkg-deb -f "$deb" Version)" = "$VOSYNCLOC_VERSION" ]
         [ "$(dpkg-deb -f "$deb" Architecture)" = "$(dpkg --print-architecture)" ]
         [[ "$(dpkg-deb -f "$deb" Maintainer)" == *?" <"*@*">" ]]
-        [ -n "$(dpkg-deb -f "$deb" Section)" ]
     done
-    [ "$(dpkg-deb -f "$(deb_files | grep /vosyncloc_)" Section)" = utils ]
+}
+
+# Package | Section | what Depends names, ";" between dependencies (those found in
+# the ELF files with the lowest version they need) | control members but control and
+# md5sums: a library's shlibs, symbols and ldconfig trigger, no maintainer scripts.
+PACKAGE_CONTROLS=(
+    "vosyncloc|utils|libc6 (>= |"
+    "libvosyncloc1|libs|libboost-filesystem1.74.0 (>= ;libc6 (>= ;libgcc-s1 (>= ;libstdc++6 (>= \
+|./shlibs ./symbols ./triggers"
+    "libvosyncloc-dev|libdevel|libvosyncloc1 (= $VOSYNCLOC_VERSION)|"
+)
+
+@test "each package has its section, dependencies and control members" {
+    local row package section names extra deb depends name failed=0
+    for row in "${PACKAGE_CONTROLS[@]}"; do
+        IFS='|' read -r package section names extra <<<"$row"
+        deb=$(deb_files | grep "/${package}_")
+        depends=$(dpkg-deb -f "$deb" Depends)
+        [ "$(dpkg-deb -f "$deb" Section)" = "$section" ] || { echo "$package: section"; failed=1; }
+        IFS=';' read -ra names <<<"$names"
+        for name in "${names[@]}"; do
+            [[ ", $depends" == *", $name"* ]] || { echo "$package: $name in $depends"; failed=1; }
+        done
+        assert_same_lines "$package: control members" \
+            "$(printf '%s\n' ./control ./md5sums $extra | sort)" \
+            "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -v '^\./$' | sort)" || failed=1
+    done
+    [ "${#PACKAGE_CONTROLS[@]}" -eq "$(wc -w <<<"$DEB_PACKAGES")" ]
+    return $failed
 }
 
 @test "each description has a summary line and a long text" {
@@ -76,16 +105,12 @@ setup_file() {
     done < <(deb_files)
 }
 
-@test "Depends is computed from the linked libraries and names libc6" {
-    local depends
-    depends=$(dpkg-deb -f "$(deb_files | grep /vosyncloc_)" Depends)
-    [ -n "$depends" ]
-    [[ ", $depends" == *", libc6 (>= "* ]]
-}
-
-@test "the packaged manual page is the built one and the binary is stripped like Debian's" {
-    local sections
+@test "the packaged manual pages are the built ones and ELF files stripped like Debian's" {
+    local file sections
     cmp "$MANPAGE_GZ" "$DEB_DIR/root/usr/share/man/man1/vosyncloc.1.gz"
-    sections=$(readelf -W -S "$DEB_DIR/root/usr/bin/vosyncloc")
-    ! grep -E ' \.(symtab|comment|note) ' <<<"$sections" || false
+    cmp "${MANPAGE_GZ%.1.gz}.3.gz" "$DEB_DIR/root/usr/share/man/man3/vosyncloc.3.gz"
+    for file in bin/vosyncloc "$LIBDIR/libvosyncloc.so.$VOSYNCLOC_VERSION"; do
+        sections=$(readelf -W -S "$DEB_DIR/root/usr/$file")
+        ! grep -E ' \.(symtab|comment|note) ' <<<"$sections" || { echo "$file"; false; }
+    done
 }

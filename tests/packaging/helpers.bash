@@ -1,8 +1,9 @@
 # Shared by the packaging tests. The environment names the tool under test
-# ($VOSYNCLOC), the source and build trees, the gzipped manual page and
-# changelog, the Debian packages ($DEB_PACKAGES, those with lintian overrides
-# in $DEB_OVERRIDDEN), the directory they are built
-# into and whether this tree is the shipped configuration (see CMakeLists.txt).
+# ($VOSYNCLOC), the source and build trees, the build configuration in lower
+# case, the library directory, the gzipped manual page and changelog, the Debian
+# packages ($DEB_PACKAGES, those with lintian overrides in $DEB_OVERRIDDEN), the
+# directory they are built into and whether this tree is the shipped
+# configuration (see CMakeLists.txt).
 
 # The keys the tool lists, in its order: the text before the first "=".
 tool_keys() {
@@ -19,26 +20,39 @@ manpage_keys() {
                       { previous = $0 }' "$SOURCE_DIR/man/vosyncloc.1"
 }
 
-# The files a complete install puts under its prefix, relative and sorted.
-installed_files() {
-    printf '%s\n' \
-        bin/vosyncloc \
-        share/bash-completion/completions/vosyncloc \
-        share/doc/vosyncloc/changelog.gz \
-        share/doc/vosyncloc/copyright \
-        share/man/man1/vosyncloc.1.gz \
-        share/zsh/vendor-completions/_vosyncloc
+# The files that package $1 installs under the prefix, relative: its own and the
+# copyright file and changelog. $LIBDIR is the library directory under the prefix.
+package_files() {
+    local lib=$LIBDIR cmake=$LIBDIR/cmake/vosyncloc/vosyncloc
+    case $1 in
+    vosyncloc)
+        printf '%s\n' bin/vosyncloc share/bash-completion/completions/vosyncloc \
+            share/man/man1/vosyncloc.1.gz share/zsh/vendor-completions/_vosyncloc ;;
+    libvosyncloc1)
+        printf '%s\n' "$lib/libvosyncloc.so.1" "$lib/libvosyncloc.so.$VOSYNCLOC_VERSION" ;;
+    libvosyncloc-dev)
+        printf '%s\n' include/vosyncloc/vosyncloc.h include/vosyncloc/vosyncloc.hpp \
+            "$lib/libvosyncloc.so" "$lib/pkgconfig/vosyncloc.pc" share/man/man3/vosyncloc.3.gz \
+            "$cmake-config.cmake" "$cmake-config-version.cmake" "$cmake-targets.cmake" \
+            "$cmake-targets-$BUILD_CONFIG.cmake" ;;
+    esac
+    printf '%s\n' "share/doc/$1/changelog.gz" "share/doc/$1/copyright"
 }
 
-# The files the packages hold together: the installed files, and the lintian
-# overrides of each package that has some ($DEB_OVERRIDDEN).
-packaged_files() {
+# The files a complete install puts under its prefix, relative and sorted.
+installed_files() {
     local package
+    for package in $DEB_PACKAGES; do
+        package_files "$package"
+    done | sort
+}
+
+# The files that package $1 holds, sorted: the installed ones, and its lintian
+# overrides if it has some ($DEB_OVERRIDDEN).
+packaged_files() {
     {
-        installed_files
-        for package in $DEB_OVERRIDDEN; do
-            echo "share/lintian/overrides/$package"
-        done
+        package_files "$1"
+        [[ " $DEB_OVERRIDDEN " != *" $1 "* ]] || echo "share/lintian/overrides/$1"
     } | sort
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bats
-# `cmake --install` into a staging directory (DESTDIR) puts exactly the
-# tool's files where Debian keeps them, with the usual modes, and they work
-# there.
+# `cmake --install` into a staging directory (DESTDIR) puts exactly the files
+# of the packages where Debian keeps them, with the usual modes, and the tool
+# works there.
 
 bats_require_minimum_version 1.5.0
 load helpers
@@ -11,7 +11,7 @@ setup_file() {
     DESTDIR="$STAGE" cmake --install "$BUILD_DIR" --prefix /usr >"$BATS_FILE_TMPDIR/install.log"
 }
 
-@test "the install holds exactly the binary, the manual page, the completions and the docs" {
+@test "the install holds exactly the files of every package" {
     local expected actual
     expected=$(installed_files | sed 's|^|usr/|' | sort)
     actual=$(cd "$STAGE" && find . ! -type d | sed 's|^\./||' | sort)
@@ -24,7 +24,8 @@ setup_file() {
     [ "$(stat -c %a "$STAGE/usr/bin/vosyncloc")" = 755 ]
     local file
     while read -r file; do
-        [ "$(stat -c %a "$STAGE/usr/$file")" = 644 ] || { echo "$file" >&2; false; }
+        [ -L "$STAGE/usr/$file" ] || [ "$(stat -c %a "$STAGE/usr/$file")" = 644 ] ||
+            { echo "$file" >&2; false; }
     done < <(installed_files | grep -v '^bin/')
     [ -z "$(find "$STAGE" -type d ! -perm 755)" ]
 }
@@ -35,8 +36,9 @@ setup_file() {
     [ "$output" = "$("$VOSYNCLOC")" ]
 }
 
-@test "the installed manual page, completions and docs are the built and source files" {
+@test "the installed manual pages, completions and docs are the built and source files" {
     cmp "$MANPAGE_GZ" "$STAGE/usr/share/man/man1/vosyncloc.1.gz"
+    cmp "${MANPAGE_GZ%.1.gz}.3.gz" "$STAGE/usr/share/man/man3/vosyncloc.3.gz"
     cmp "$CHANGELOG_GZ" "$STAGE/usr/share/doc/vosyncloc/changelog.gz"
     cmp "$SOURCE_DIR/packaging/copyright" "$STAGE/usr/share/doc/vosyncloc/copyright"
     cmp "$SOURCE_DIR/completions/bash/vosyncloc" \

@@ -3,7 +3,7 @@
 
 Usage: consumers_e2e.py BUILD_DIR TOOL FIXTURE_DIR LIBDIR CC CXX [FLAGS [LINK_FLAGS]]
 
-Stages the library's "lib" and "dev" components (DESTDIR, prefix /usr, LIBDIR), builds
+Stages the library's packages' components (DESTDIR, prefix /usr, LIBDIR), builds
 consumers/consumer.c and consumer.cpp against them through pkg-config and through the
 CMake package, and the README's C example; FLAGS go to every compile and link,
 LINK_FLAGS to every link. Then, in the private mount namespace of the tool's end-to-end
@@ -33,7 +33,7 @@ def sh(*argv, **kwargs):
 def build(build_dir, libdir, work, cc, cxx, flags, link_flags):
     """Stages the install; returns {name: binary} for the consumers and the example."""
     stage = os.path.join(work, "stage")
-    for component in ("lib", "dev"):
+    for component in ("libvosyncloc1", "libvosyncloc-dev"):
         sh("cmake", "--install", build_dir, "--prefix", "/usr", "--component", component,
            env=dict(os.environ, DESTDIR=stage))
     library = os.path.join(stage, "usr", libdir, "libvosyncloc.so.1")
