@@ -1,19 +1,27 @@
 #!/usr/bin/env python3
 """Programs built against an installed libvosyncloc answer like the tool, byte for byte.
 
-Usage: consumers_e2e.py BUILD_DIR TOOL FIXTURE_DIR LIBDIR CC CXX [FLAGS [LINK_FLAGS]]
+Usage: consumers_e2e.py MODE FROM TOOL FIXTURE_DIR LIBDIR CC CXX [FLAGS [LINK_FLAGS]]
 
-Stages the library's packages' components (DESTDIR, prefix /usr, LIBDIR), builds
-consumers/consumer.c and consumer.cpp against them through pkg-config and through the
-CMake package, and the README's C example; FLAGS go to every compile and link,
-LINK_FLAGS to every link. Then, in the private mount namespace of the tool's end-to-end
-tests, runs them beside the tool with the relocation fixture: the same standard output,
+Installs libvosyncloc, in one of two MODEs:
+  staged     the components of the library's packages from the build tree FROM, with
+             DESTDIR, prefix /usr and LIBDIR; the programs find it through
+             PKG_CONFIG_SYSROOT_DIR, CMAKE_PREFIX_PATH and an rpath;
+  installed  every Debian package in the directory FROM, with apt, into /usr, /var and
+             /etc laid as overlays on a tmpfs; the programs find it where any would.
+Then builds consumers/consumer.c and consumer.cpp against it through pkg-config and
+through the CMake package, and the README's C example; FLAGS go to every compile and
+link, LINK_FLAGS to every link. In the private mount namespace of the tool's end-to-end
+tests, runs them beside TOOL with the relocation fixture: the same standard output,
 standard error and system-log messages, and 10 minus the library's code where the tool
-exits with 1. Needs root; exits 77 (skipped) otherwise.
+exits with 1. Everything happens in a private mount namespace. Needs root; exits 77
+(skipped) otherwise, or in installed mode without apt-get.
 """
 
+import glob
 import os
 import shlex
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -30,21 +38,46 @@ def sh(*argv, **kwargs):
     return subprocess.run(argv, check=True, stdout=subprocess.PIPE, text=True, **kwargs).stdout
 
 
-def build(build_dir, libdir, work, cc, cxx, flags, link_flags):
-    """Stages the install; returns {name: binary} for the consumers and the example."""
-    stage = os.path.join(work, "stage")
+def stage(build_dir, libdir, work):
+    """Installs the library's components under work/stage; returns the prefix and the
+    environment that pkg-config needs to find it there."""
+    stage_dir = os.path.join(work, "stage")
     for component in ("libvosyncloc1", "libvosyncloc-dev"):
         sh("cmake", "--install", build_dir, "--prefix", "/usr", "--component", component,
-           env=dict(os.environ, DESTDIR=stage))
-    library = os.path.join(stage, "usr", libdir, "libvosyncloc.so.1")
+           env=dict(os.environ, DESTDIR=stage_dir))
+    prefix = os.path.join(stage_dir, "usr")
+    library = os.path.join(prefix, libdir, "libvosyncloc.so.1")
     assert not os.stat(library).st_mode & 0o111, "the shared library is executable"
     for folder in ("pkgconfig", "cmake/vosyncloc"):  # relocatable: no build-tree paths
-        for name in os.listdir(os.path.join(stage, "usr", libdir, folder)):
-            text = open(os.path.join(stage, "usr", libdir, folder, name)).read()
+        for name in os.listdir(os.path.join(prefix, libdir, folder)):
+            text = open(os.path.join(prefix, libdir, folder, name)).read()
             assert SOURCE not in text and os.path.abspath(build_dir) not in text, name
-    pkg = sh("pkg-config", "--cflags", "--libs", "vosyncloc", env=dict(
-        os.environ, PKG_CONFIG_SYSROOT_DIR=stage,
-        PKG_CONFIG_LIBDIR=os.path.join(stage, "usr", libdir, "pkgconfig"))).split()
+    return prefix, {"PKG_CONFIG_SYSROOT_DIR": stage_dir,
+                    "PKG_CONFIG_LIBDIR": os.path.join(prefix, libdir, "pkgconfig")}
+
+
+def install_packages(deb_dir, work):
+    """Lays /usr, /var and /etc as overlays on a tmpfs and installs the packages there."""
+    layers = os.path.join(work, "system")
+    os.mkdir(layers)
+    e2e.run_checked("mount", "-t", "tmpfs", "vosyncloc-consumers", layers)
+    for top in ("usr", "var", "etc"):
+        e2e.overlay("/" + top, layers, top)
+    e2e.remove("/var/lib/man-db/auto-update")  # no index rebuild: it is slow
+    sh("apt-get", "install", "-y", "-q", "--no-install-recommends",
+       *sorted(glob.glob(os.path.join(deb_dir, "*.deb"))),
+       env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
+
+
+def build(prefix, pkg_env, libdir, work, cc, cxx, flags, link_flags):
+    """Builds the consumers and the example against the library installed under prefix
+    (found as any program finds it when pkg_env is empty); returns {name: binary}."""
+    rpath = [f"-Wl,-rpath,{prefix}/{libdir}"] if pkg_env else []
+    cmake_prefix = [f"-DCMAKE_PREFIX_PATH={prefix}"] if pkg_env else []
+    pkg = sh("pkg-config", "--cflags", "--libs", "vosyncloc",
+             env=dict(os.environ, **pkg_env)).split()
+    # Installed where the compiler and linker look anyway, it needs no flag but itself.
+    assert pkg_env or pkg == ["-lvosyncloc"], f"pkg-config: {pkg}"
     readme = open(os.path.join(SOURCE, "README.md")).read().split("## Use from programs")[1]
     example = os.path.join(work, "example.c")
     with open(example, "w") as f:
@@ -57,10 +90,9 @@ def build(build_dir, libdir, work, cc, cxx, flags, link_flags):
             ("readme-example", cc, "-std=c99", example)):
         programs[name] = os.path.join(work, name)
         sh(compiler, std, "-Wall", "-Wextra", "-Wpedantic", "-Werror", *flags, source, "-o",
-           programs[name], *pkg, f"-Wl,-rpath,{stage}/usr/{libdir}", *link_flags)
+           programs[name], *pkg, *rpath, *link_flags)
     cmake_dir = os.path.join(work, "cmake")
-    sh("cmake", "-S", sources, "-B", cmake_dir, f"-DCMAKE_PREFIX_PATH={stage}/usr",
-       f"-DCMAKE_C_COMPILER={cc}", f"-DCMAKE_CXX_COMPILER={cxx}",
+    sh("cmake", "-S", sources, "-B", cmake_dir, *cmake_prefix, f"-DCMAKE_C_COMPILER={cc}", f"-DCMAKE_CXX_COMPILER={cxx}",
        "-DCMAKE_C_FLAGS=" + " ".join(flags), "-DCMAKE_CXX_FLAGS=" + " ".join(flags),
        "-DCMAKE_EXE_LINKER_FLAGS=" + " ".join(link_flags))
     sh("cmake", "--build", cmake_dir)
@@ -126,7 +158,7 @@ CASES = [
 ]
 
 
-def inside(tool, fixture_dir, scratch, programs):
+def run_cases(tool, fixture_dir, scratch, programs):
     cases_dir = e2e.set_up_namespace(scratch)
     suites = {name: e2e.Suite(path, fixture_dir, cases_dir) for name, path in programs.items()}
     suites["tool"] = e2e.Suite(tool, fixture_dir, cases_dir)
@@ -143,24 +175,38 @@ def inside(tool, fixture_dir, scratch, programs):
     return 1 if failed else 0
 
 
+def inside(work, mode, origin, tool, fixture_dir, libdir, cc, cxx, flags="", link_flags=""):
+    """In the private mount namespace: installs, builds and runs."""
+    if mode == "installed":
+        install_packages(origin, work)
+        prefix, pkg_env = "/usr", {}
+    else:
+        prefix, pkg_env = stage(origin, libdir, work)
+    programs = build(prefix, pkg_env, libdir, work, cc, cxx, shlex.split(flags),
+                     shlex.split(link_flags))
+    scratch = os.path.join(work, "scratch")
+    os.mkdir(scratch)
+    return run_cases(tool, fixture_dir, scratch, programs)
+
+
 def main():
     if sys.argv[1:2] == ["--inside"]:
-        tool, fixture_dir, scratch, *pairs = sys.argv[2:]
-        return inside(tool, fixture_dir, scratch, dict(p.split("=", 1) for p in pairs))
-    build_dir, tool, fixture_dir, libdir, cc, cxx = sys.argv[1:7]
-    flags, link_flags = (shlex.split(a) for a in (sys.argv[7:] + ["", ""])[:2])
+        return inside(*sys.argv[2:])
+    if len(sys.argv) not in range(8, 11) or sys.argv[1] not in ("staged", "installed"):
+        print(__doc__, file=sys.stderr)
+        return 2
     if os.geteuid() != 0:
         print("skipped: the end-to-end tests need root")
         return e2e.SKIP
+    if sys.argv[1] == "installed" and not shutil.which("apt-get"):
+        print("skipped: apt-get is not installed")
+        return e2e.SKIP
+    # What is mounted in the namespace goes with it; the files stay for the cleanup.
     with tempfile.TemporaryDirectory(prefix="vosyncloc-consumers-") as work:
-        programs = build(build_dir, libdir, work, cc, cxx, flags, link_flags)
-        scratch = os.path.join(work, "scratch")
-        os.mkdir(scratch)
         sys.stdout.flush()
         return subprocess.run(["unshare", "--mount", "--propagation", "private",
-                               sys.executable, os.path.abspath(__file__), "--inside", tool,
-                               fixture_dir, scratch]
-                              + [f"{name}={path}" for name, path in programs.items()]).returncode
+                               sys.executable, os.path.abspath(__file__), "--inside", work]
+                              + sys.argv[1:]).returncode
 
 
 if __name__ == "__main__":
