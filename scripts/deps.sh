@@ -4,10 +4,11 @@
 set -euo pipefail
 
 build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
-# git dates the package (the last commit); lintian and devscripts' hardening-check
-# check it.
+# git dates the packages (the last commit); cpack reads their files' types with file;
+# lintian and devscripts' hardening-check check them; the library's consumers are built
+# with pkgconf's pkg-config.
 test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3
-      dpkg-dev bash-completion zsh man-db git lintian devscripts)
+      dpkg-dev file bash-completion zsh man-db git lintian devscripts pkgconf)
 bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd time python3)
 
 case "${1:-build}" in

@@ -2,9 +2,11 @@
 # Builds and runs every test twice, warnings as errors both times.
 # First the configuration the Debian package ships (Release, Boost and the C++ runtime
 # linked in, hardened): the unit and process tests run its code, the end-to-end and
-# packaging tests run the tool as its package installs it, and lintian, hardening-check
-# and a rebuild from two copies of the source check the package itself.
-# Then a clang build under AddressSanitizer + UndefinedBehaviorSanitizer that also runs
+# packaging tests run the tool as its package installs it, programs are built against
+# the library's packages installed with apt, and lintian, hardening-check and a rebuild
+# from two copies of the source check the packages themselves.
+# Then libvosyncloc's thread test under ThreadSanitizer (a debug build of that test alone).
+# Last a clang build under AddressSanitizer + UndefinedBehaviorSanitizer that also runs
 # each fuzz target briefly.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -15,6 +17,11 @@ cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Release -DVOSYNCLOC_TESTS=ON \
     -DVOSYNCLOC_SANITIZE=OFF -DVOSYNCLOC_FUZZ=OFF -DVOSYNCLOC_WERROR=ON >/dev/null
 cmake --build build-test -j2
 ctest --test-dir build-test --output-on-failure -j2
+
+cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=Debug -DVOSYNCLOC_TSAN=ON \
+    -DVOSYNCLOC_WERROR=ON >/dev/null
+cmake --build build-tsan -j2 --target vosyncloc_c_test
+ctest --test-dir build-tsan -R '^vosyncloc\.c_interface$' --output-on-failure
 
 cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
