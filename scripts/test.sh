@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # Builds and runs every test twice, warnings as errors both times.
-# First the configuration the Debian package ships (Release, Boost and the C++ runtime
-# linked in, hardened): the unit and process tests run its code, the end-to-end and
-# packaging tests run the tool as its package installs it, programs are built against
-# the library's packages installed with apt, and lintian, hardening-check and a rebuild
-# from two copies of the source check the packages themselves.
+# First the configuration the Debian packages ship (Release, hardened, the tool with
+# Boost and the C++ runtime linked in): the unit and process tests run its code, the
+# end-to-end and packaging tests run the tool as its package installs it, programs are
+# built against the library's packages installed with apt, and lintian, hardening-check
+# and a rebuild from two copies of the source check the packages themselves.
 # Then libvosyncloc's thread test under ThreadSanitizer (a debug build of that test alone).
 # Last a clang build under AddressSanitizer + UndefinedBehaviorSanitizer that also runs
 # each fuzz target briefly.
