@@ -1,0 +1,43 @@
+#include "app/shell_format.h"
+
+#include <stdexcept>
+
+namespace {
+
+// bash and dash drop a NUL byte from a command substitution, so `eval` would set a path
+// other than the one found; zsh would keep it. Refusing the path gives every shell the
+// same answer: none, and a failed run.
+void requireNoNul(const std::string& key, const std::string& path) {
+    if (path.find('\0') != std::string::npos) {
+        throw std::runtime_error("the path of " + key +
+                                 " holds a NUL byte, which a shell variable cannot hold");
+    }
+}
+
+// Inside single quotes every byte but ' stands for itself, in every POSIX shell; a '
+// closes the quotes, is written escaped, and the quotes reopen.
+void appendAssignment(const std::string& key, const std::string& path, std::string& out) {
+    out += key;
+    out += "='";
+    for (char byte : path) {
+        if (byte == '\'') {
+            out += "'\\''";
+        } else {
+            out += byte;
+        }
+    }
+    out += "'\n";
+}
+
+}  // namespace
+
+void formatShellListing(const LocationList& list, std::string& out) {
+    // Every path is checked before anything is appended, so a refusal leaves `out` alone.
+    for (const auto& entry : list) requireNoNul(entry.first, entry.second);
+    for (const auto& entry : list) appendAssignment(entry.first, entry.second, out);
+}
+
+void formatShellAssignment(const std::string& key, const std::string& path, std::string& out) {
+    requireNoNul(key, path);
+    appendAssignment(key, path, out);
+}

@@ -1,0 +1,21 @@
+// The listing and the query answer as shell assignments (key='path'), for scripts that
+// `eval` the tool's output. Each path is quoted for POSIX sh, so that dash, bash and zsh
+// alike set the variable to exactly the path's bytes, whatever they are: the one byte no
+// shell variable can hold, NUL, fails the run rather than giving a different path.
+#pragma once
+
+#include <string>
+
+#include "locations/location_list.h"
+
+// Appends one key='path' line per entry, in list order; no header, no empty line. Keys
+// are written as they are (the listing's keys are shell variable names); each path is
+// single-quoted, an embedded ' written as '\'' and every other byte, newlines included,
+// as it is. Throws std::runtime_error ("the path of KEY holds a NUL byte, which a shell
+// variable cannot hold", for the first such entry) when a path holds a NUL byte; `out`
+// is then left as it was. On std::bad_alloc `out` may hold part of the listing.
+void formatShellListing(const LocationList& list, std::string& out);
+
+// Appends the answer to a query in the same form: key='path' and a newline. Throws as
+// formatShellListing does for a NUL byte in `path`, leaving `out` as it was.
+void formatShellAssignment(const std::string& key, const std::string& path, std::string& out);
