@@ -6,9 +6,11 @@ set -euo pipefail
 build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
 # git dates the packages (the last commit); cpack reads their files' types with file;
 # lintian and devscripts' hardening-check check them; the library's consumers are built
-# with pkgconf's pkg-config.
+# with pkgconf's pkg-config; the shell assignments are evaluated by dash, bash and zsh, and
+# the local fact gathered by ansible-core.
 test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3
-      dpkg-dev file bash-completion zsh man-db git lintian devscripts pkgconf)
+      dpkg-dev file bash-completion dash zsh man-db git lintian devscripts pkgconf
+      ansible-core)
 bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd time python3)
 
 case "${1:-build}" in
