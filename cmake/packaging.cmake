@@ -3,7 +3,8 @@
 # Each Debian package is the install component of the same name: `cmake --install`
 # installs every component, `cpack -G DEB` makes one package of each component declared
 # with vosyncloc_deb_package (cmake/debian_packages.cmake):
-#   vosyncloc         the tool: the binary, its manual page, the bash and zsh completions;
+#   vosyncloc         the tool: the binary, its manual page, the bash and zsh completions,
+#                     the Ansible local fact;
 #   libvosyncloc1     the shared library libvosyncloc (cmake/library_packages.cmake);
 #   libvosyncloc-dev  what programs using it are built with.
 # Each carries the copyright file and changelog that every Debian package carries. The
@@ -36,6 +37,10 @@ install(FILES ${PROJECT_SOURCE_DIR}/completions/bash/vosyncloc
 install(FILES ${PROJECT_SOURCE_DIR}/completions/zsh/_vosyncloc
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/zsh/vendor-completions
         COMPONENT vosyncloc)
+# Hosts link it into /etc/ansible/facts.d (the README's playbook does); the package
+# writes nothing under /etc itself.
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/ansible/vosyncloc.fact
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/vosyncloc/ansible COMPONENT vosyncloc)
 vosyncloc_deb_package(vosyncloc
     SECTION utils
     SUMMARY "print where the VO-Sync / VO-Kairon files and directories live"

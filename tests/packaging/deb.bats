@@ -32,11 +32,13 @@ setup_file() {
         assert_same_lines "$package: expected and packaged files" \
             "$(packaged_files "$package" | sed 's|^|./usr/|')" \
             "$(awk '$1 !~ /^d/ { print $6 }' <<<"$listing" | sort)" || failed=1
-        # Every entry: root/root; the binary and directories 755, other files 644.
-        awk '$2 != "root/root" { print "owner: " $0; bad = 1 }
+        # Every entry: root/root; the programs and directories 755, other files 644.
+        awk -v programs="$(executable_files | sed 's|^|./usr/|')" \
+            'BEGIN { split(programs, list); for (i in list) program[list[i]] = 1 }
+             $2 != "root/root" { print "owner: " $0; bad = 1 }
              $1 ~ /^d/ && $1 != "drwxr-xr-x" { print "mode: " $0; bad = 1 }
-             $6 == "./usr/bin/vosyncloc" && $1 != "-rwxr-xr-x" { print "mode: " $0; bad = 1 }
-             $1 ~ /^-/ && $6 != "./usr/bin/vosyncloc" && $1 != "-rw-r--r--" { print "mode: " $0; bad = 1 }
+             $6 in program && $1 != "-rwxr-xr-x" { print "mode: " $0; bad = 1 }
+             $1 ~ /^-/ && !($6 in program) && $1 != "-rw-r--r--" { print "mode: " $0; bad = 1 }
              END { exit bad }' <<<"$listing" || failed=1
     done
     return $failed

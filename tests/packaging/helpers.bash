@@ -27,7 +27,8 @@ package_files() {
     case $1 in
     vosyncloc)
         printf '%s\n' bin/vosyncloc share/bash-completion/completions/vosyncloc \
-            share/man/man1/vosyncloc.1.gz share/zsh/vendor-completions/_vosyncloc ;;
+            share/man/man1/vosyncloc.1.gz share/zsh/vendor-completions/_vosyncloc \
+            share/vosyncloc/ansible/vosyncloc.fact ;;
     libvosyncloc1)
         printf '%s\n' "$lib/libvosyncloc.so.1" "$lib/libvosyncloc.so.$VOSYNCLOC_VERSION" ;;
     libvosyncloc-dev)
@@ -37,6 +38,11 @@ package_files() {
             "$cmake-targets-$BUILD_CONFIG.cmake" ;;
     esac
     printf '%s\n' "share/doc/$1/changelog.gz" "share/doc/$1/copyright"
+}
+
+# The installed files that are programs, mode 755 (all others are 644), relative.
+executable_files() {
+    printf '%s\n' bin/vosyncloc share/vosyncloc/ansible/vosyncloc.fact
 }
 
 # The files a complete install puts under its prefix, relative and sorted.

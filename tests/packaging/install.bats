@@ -20,13 +20,15 @@ setup_file() {
     [ -z "$(find "$STAGE" -type d -empty)" ]
 }
 
-@test "the binary is executable by all and the other files readable by all" {
-    [ "$(stat -c %a "$STAGE/usr/bin/vosyncloc")" = 755 ]
+@test "the programs are executable by all and the other files readable by all" {
     local file
+    while read -r file; do
+        [ "$(stat -c %a "$STAGE/usr/$file")" = 755 ] || { echo "$file" >&2; false; }
+    done < <(executable_files)
     while read -r file; do
         [ -L "$STAGE/usr/$file" ] || [ "$(stat -c %a "$STAGE/usr/$file")" = 644 ] ||
             { echo "$file" >&2; false; }
-    done < <(installed_files | grep -v '^bin/')
+    done < <(installed_files | grep -vxF "$(executable_files)")
     [ -z "$(find "$STAGE" -type d ! -perm 755)" ]
 }
 
