@@ -80,7 +80,7 @@ std::string runShell(const char* shell, const std::string& script, const std::st
     return out.text();
 }
 
-// The use: eval "$(vosyncloc --shell)", then each variable is the path.
+// As scripts use it, eval "$(vosyncloc --shell)": then each variable is exactly its path.
 TEST(ShellFormat, EvalSetsEveryVariableToItsPathInDashBashAndZsh) {
     const LocationList list = tableListing();
     std::string listing, script = "eval \"$(cat)\" && printf '%s\\0'", expected;
@@ -95,20 +95,14 @@ TEST(ShellFormat, EvalSetsEveryVariableToItsPathInDashBashAndZsh) {
 }
 
 TEST(ShellFormat, NulByteInAPathIsRefusedAndNothingIsWritten) {
-    const LocationList list = {{"kaironDir", "/srv"}, {"persistDir", std::string("/a\0b", 4)}};
     std::string out = "before";
-    EXPECT_THROW(
-        {
-            try {
-                formatShellListing(list, out);
-            } catch (const std::runtime_error& error) {
-                EXPECT_STREQ(error.what(),
-                             "the path of persistDir holds a NUL byte, which a shell variable "
-                             "cannot hold");
-                throw;
-            }
-        },
-        std::runtime_error);
+    try {
+        formatShellListing({{"kaironDir", "/srv"}, {"persistDir", std::string("/a\0b", 4)}}, out);
+        ADD_FAILURE() << "a NUL byte was written";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(),
+                     "the path of persistDir holds a NUL byte, which a shell variable cannot hold");
+    }
     EXPECT_THROW(formatShellAssignment("k", std::string(1, '\0'), out), std::runtime_error);
     EXPECT_EQ(out, "before");
 }
