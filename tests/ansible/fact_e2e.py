@@ -38,8 +38,10 @@ class Ansible:
         self.home = home
         config = os.path.join(home, "ansible.cfg")
         open(config, "w").close()
+        # Its temporary files go to `home` too, not to the machine's home directory.
         self.env = {"PATH": "/usr/sbin:/usr/bin:/sbin:/bin", "HOME": home, "LC_ALL": "C.UTF-8",
-                    "ANSIBLE_CONFIG": config, "ANSIBLE_PYTHON_INTERPRETER": "auto_silent"}
+                    "ANSIBLE_CONFIG": config, "ANSIBLE_PYTHON_INTERPRETER": "auto_silent",
+                    "ANSIBLE_HOME": home, "ANSIBLE_REMOTE_TMP": home + "/tmp"}
 
     def run(self, *argv):
         done = subprocess.run(argv, env=self.env, cwd=self.home, stdout=subprocess.PIPE,
