@@ -9,6 +9,7 @@
 #include "errors/exceptions.h"
 #include "voapal/protons/cppNewDelete/memoryAllocation.h"
 #include "vodynlib/dynload.h"
+#include "vosysq/debug_text.h"
 
 namespace vosysq {
 
@@ -43,8 +44,6 @@ constexpr StdDirDefault kStdDirDefaults[] = {
     {"initddir", "/etc/init.d"},
 };
 
-constexpr const char* kRelocationLibrary = "libvorelocations.so.0";
-constexpr const char* kRelocationSymbol = "get_relocated_dir";
 constexpr int kRelocationLoadFlags = RTLD_NOW | RTLD_GLOBAL;
 constexpr int32_t kAnswerSize = 255;
 
@@ -62,20 +61,32 @@ const StdDirEntry* find_entry(const StdDirTable& table, const char* name, size_t
     return nullptr;
 }
 
+// Asks every name, in table order, until a question fails the build; notes which.
+void ask_every_name(StdDirTable& table, Status* tableStatus) noexcept {
+    for (const StdDirDefault& entry : kStdDirDefaults) {
+        const int32_t answer = relocate_std_dir(table, entry.name, tableStatus);
+        if (tableStatus->code < 0) {
+            table.relocation.failedName = entry.name;
+            table.relocation.failedAnswer = answer;
+            return;
+        }
+    }
+}
+
 // Asks the relocation library, if it can be opened and exports its entry point, about
-// every name. Whatever goes wrong while opening it stays in a local status that is
-// dropped: a missing library or symbol leaves the defaults and is not an error.
+// every name. Whatever goes wrong while opening it stays in a local status that never
+// reaches the table status: a missing library or symbol leaves the defaults and is not
+// an error. The table keeps that status, for whoever explains the table later.
 void apply_relocations(StdDirTable& table, Status* tableStatus) noexcept {
     Status local;
     void* library = vodynlib_load(kRelocationLibrary, kRelocationLoadFlags, &local);
-    void* symbol = vodynlib_symbol(library, kRelocationSymbol, &local);
+    void* symbol = vodynlib_symbol(library, kRelocationEntryPoint, &local);
+    table.relocation.libraryLoaded = library != nullptr;
+    table.relocation.entryPointFound = symbol != nullptr;
     // A data pointer to function pointer conversion; dlsym hands back code addresses so.
     table.getRelocatedDir = reinterpret_cast<RelocatedDirFn>(symbol);
-    if (local.code >= 0 && tableStatus->code >= 0) {
-        for (const StdDirDefault& entry : kStdDirDefaults) {
-            relocate_std_dir(table, entry.name, tableStatus);
-        }
-    }
+    if (local.code >= 0 && tableStatus->code >= 0) ask_every_name(table, tableStatus);
+    table.relocation.loaderStatus.mergeMove(local);  // the buffer changes hands, no copy
     // The entry point dies with the library.
     table.getRelocatedDir = nullptr;
     vodynlib_close(library);
@@ -113,28 +124,14 @@ void take_answer(StdDirTable& table, const char* name, const char* answer,
     }
     const size_t length = static_cast<size_t>(static_cast<const char*>(end) - answer);
     StdDirEntry* entry = find_entry(table, name, std::strlen(name));
-    if (entry != nullptr) {
-        entry->currentPath.assign(answer, length, status);
-    } else {
+    if (entry == nullptr) {
         add_std_dir(table, name, answer, status);
+        if (status->code < 0) return;
+        entry = &table.entries[table.entries.size() - 1];
+    } else if (!entry->currentPath.assign(answer, length, status)) {
+        return;
     }
-}
-
-// One getter: the current path of `name`, thrown as voerr::Exception when the status
-// ends negative. The ThrowingStatus is declared first so that it ends its scope last,
-// after the result has been filled.
-std::string get_std_dir(const char* name) {
-    ThrowingStatus status;
-    std::string result;
-    {
-        vohtl::OwnedText key;
-        vohtl::OwnedText answer;
-        key.assign(name, &status);
-        const StdDirTable& table = get_std_dir_table(&status);
-        if (status.code >= 0) lookup_std_dir(table, key, answer, &status);
-        if (answer.data() != nullptr) result = answer.data();
-    }
-    return result;
+    entry->source = StdDirSource::relocated;
 }
 
 }  // namespace
@@ -142,7 +139,8 @@ std::string get_std_dir(const char* name) {
 StdDirEntry::StdDirEntry(StdDirEntry&& other) noexcept
     : name(std::move(other.name)),
       defaultPath(std::move(other.defaultPath)),
-      currentPath(std::move(other.currentPath)) {
+      currentPath(std::move(other.currentPath)),
+      source(other.source) {
     status.assign(other.status);
     other.status.release();
 }
@@ -164,18 +162,19 @@ void add_std_dir(StdDirTable& table, const char* name, const char* path, Status*
 }
 
 void lookup_std_dir(const StdDirTable& table, const vohtl::OwnedText& name, vohtl::OwnedText& out,
-                    Status* status) noexcept {
+                    Status* status, StdDirSource* source) noexcept {
     if (status == nullptr || status->code < 0) return;
     const StdDirEntry* entry = find_entry(table, name.c_str(), name.size());
     if (entry == nullptr) {
         status->setCode(voapalerr_osFault);
         return;
     }
-    out.assign(entry->currentPath, status);
+    if (out.assign(entry->currentPath, status) && source != nullptr) *source = entry->source;
 }
 
-void relocate_std_dir(StdDirTable& table, const char* name, Status* status) noexcept {
-    if (status == nullptr || name == nullptr) return;
+int32_t relocate_std_dir(StdDirTable& table, const char* name, Status* status) noexcept {
+    if (status == nullptr || name == nullptr) return 0;
+    int32_t result = 0;
     char* answer = nullptr;
     {
         PlatformStatusBridge bridge(status);
@@ -187,7 +186,7 @@ void relocate_std_dir(StdDirTable& table, const char* name, Status* status) noex
         // A library that reports success without writing an answer then gives an empty
         // path, always the same, instead of whatever the heap left in the buffer.
         std::memset(answer, 0, kAnswerSize);
-        const int32_t result = table.getRelocatedDir(name, answer, kAnswerSize);
+        result = table.getRelocatedDir(name, answer, kAnswerSize);
         if (result > 0) {
             take_answer(table, name, answer, status);
         } else if (result < 0) {
@@ -195,25 +194,50 @@ void relocate_std_dir(StdDirTable& table, const char* name, Status* status) noex
         }
     }
     delete[] answer;
+    return result;
+}
+
+bool relocation_loader_message(const StdDirTable& table, vohtl::OwnedText& out,
+                               Status* status) noexcept {
+    return debug_text_string(table.relocation.loaderStatus.text, "internal_error", "string", out,
+                             status);
+}
+
+// The ThrowingStatus is declared first so that it ends its scope last, after the result
+// has been filled; a failed status then throws voerr::Exception.
+std::string get_std_dir(const char* name, StdDirSource* source) {
+    ThrowingStatus status;
+    std::string result;
+    {
+        vohtl::OwnedText key;
+        vohtl::OwnedText answer;
+        StdDirSource found = StdDirSource::builtInDefault;
+        key.assign(name, &status);
+        const StdDirTable& table = get_std_dir_table(&status);
+        if (status.code >= 0) lookup_std_dir(table, key, answer, &status, &found);
+        if (answer.data() != nullptr) result = answer.data();
+        if (source != nullptr && status.code >= 0) *source = found;
+    }
+    return result;
 }
 
 std::string get_runstatedir() {
-    return get_std_dir("runstatedir");
+    return get_std_dir("runstatedir", nullptr);
 }
 std::string get_sysconfdir() {
-    return get_std_dir("sysconfdir");
+    return get_std_dir("sysconfdir", nullptr);
 }
 std::string get_sharedstatedir() {
-    return get_std_dir("sharedstatedir");
+    return get_std_dir("sharedstatedir", nullptr);
 }
 std::string get_localstatedir() {
-    return get_std_dir("localstatedir");
+    return get_std_dir("localstatedir", nullptr);
 }
 std::string get_multiarchlibdir() {
-    return get_std_dir("multiarchlibdir");
+    return get_std_dir("multiarchlibdir", nullptr);
 }
 std::string get_bindir() {
-    return get_std_dir("bindir");
+    return get_std_dir("bindir", nullptr);
 }
 
 }  // namespace vosysq

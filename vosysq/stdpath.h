@@ -7,6 +7,11 @@
 // "libvorelocations.so.0", which is opened, asked once per name and closed again during
 // the build. Afterwards the table and its status are read-only. At exit the entries are
 // released first, then the table status's buffer.
+//
+// The table also keeps how it came to be, for a caller that explains its answers: each
+// entry's source (built-in default or relocated) and the relocation library's outcome.
+// Keeping it costs the build nothing it can measure: a flag per entry, and the loader's
+// failure, which the build already holds in a status, moved over instead of dropped.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +22,16 @@
 #include "vohtl/owned_text.h"
 
 namespace vosysq {
+
+// The optional relocation library and its entry point.
+inline constexpr char kRelocationLibrary[] = "libvorelocations.so.0";
+inline constexpr char kRelocationEntryPoint[] = "get_relocated_dir";
+
+// Where a table entry's current path came from.
+enum class StdDirSource : uint8_t {
+    builtInDefault,  // the path the entry was created with: not relocated (or not asked)
+    relocated,       // the relocation library's answer replaced it
+};
 
 // The relocation library's `get_relocated_dir`: asked with a directory name, a writable
 // answer buffer and its size. Greater than 0: the buffer holds the relocated path as
@@ -30,6 +45,7 @@ struct StdDirEntry {
     vohtl::OwnedText name;
     vohtl::OwnedText defaultPath;  // the path the entry was created with; never changed
     vohtl::OwnedText currentPath;  // what lookups return; a relocation answer replaces it
+    StdDirSource source = StdDirSource::builtInDefault;  // where currentPath came from
     Status status;
 
     StdDirEntry() noexcept = default;
@@ -40,12 +56,31 @@ struct StdDirEntry {
     void placedUnder(const Status& listStatus) noexcept { status.assign(listStatus); }
 };
 
+// What the table's build made of the relocation library; set by the build, read-only
+// afterwards. A table that was not built by get_std_dir_table keeps the initial values.
+struct RelocationOutcome {
+    bool libraryLoaded = false;    // kRelocationLibrary was opened
+    bool entryPointFound = false;  // it exports kRelocationEntryPoint
+    // The name whose question failed the build (a static text; no later name was asked),
+    // or null when no question failed.
+    const char* failedName = nullptr;
+    // The library's result for failedName: negative when it refused, positive when its
+    // answer could not be taken (no NUL within the buffer, or no memory to store it), 0
+    // when it could not be asked (no memory for the answer buffer).
+    int32_t failedAnswer = 0;
+    // The loader's failure to open the library or find its entry point, with dlerror's
+    // message in its debug text; success when both worked. The build's own local status,
+    // moved here instead of being dropped: read it with relocation_loader_message.
+    Status loaderStatus;
+};
+
 struct StdDirTable {
     // The relocation library's entry point; set and used only while the table is being
     // built, and null again once the library has been closed.
     RelocatedDirFn getRelocatedDir = nullptr;
     // In insertion order; lookups take the first entry of a name.
     vohtl::GrowableList<StdDirEntry> entries;
+    RelocationOutcome relocation;
 };
 
 // Returns the process-wide table, building it on the first call in the process. Every
@@ -60,17 +95,27 @@ const StdDirTable& get_std_dir_table(Status* status) noexcept;
 void add_std_dir(StdDirTable& table, const char* name, const char* path, Status* status) noexcept;
 
 // Gives `out` the current path of the first entry named exactly `name` (an empty path
-// gives an empty `out`). Does nothing when the status is null or holds an error; an
-// unknown name records voapalerr_osFault (code only) and leaves `out` as it was.
+// gives an empty `out`), and *source (when not null) the entry's source. Does nothing
+// when the status is null or holds an error; an unknown name records voapalerr_osFault
+// (code only) and leaves `out` and *source as they were.
 void lookup_std_dir(const StdDirTable& table, const vohtl::OwnedText& name, vohtl::OwnedText& out,
-                    Status* status) noexcept;
+                    Status* status, StdDirSource* source = nullptr) noexcept;
 
 // Asks the table's relocation entry point about `name` with a 255-byte answer buffer.
-// A positive answer replaces the entry's current path (or appends a new entry when there
-// is none); 0 changes nothing; a negative answer, or a positive one whose text has no
-// NUL within the buffer, records voapalerr_resourceNotFound (code only). Does nothing
-// when the status is null or holds an error, or when the name or entry point is null.
-void relocate_std_dir(StdDirTable& table, const char* name, Status* status) noexcept;
+// A positive answer replaces the entry's current path, making it relocated (or appends a
+// new, relocated entry when there is none); 0 changes nothing; a negative answer, or a
+// positive one whose text has no NUL within the buffer, records
+// voapalerr_resourceNotFound (code only). Returns the entry point's result, or 0 when it
+// was not asked. Does nothing (and returns 0) when the status is null or holds an error,
+// or when the name or entry point is null.
+int32_t relocate_std_dir(StdDirTable& table, const char* name, Status* status) noexcept;
+
+// Decodes into `out` the loader's message kept in table.relocation: dlerror's text for
+// the library that did not open or the entry point that was not found. Returns true when
+// there is one; false, `out` unchanged, when both were found (no message), when the
+// status is null or holds an error, or when memory runs out (voapalerr_memoryFull).
+bool relocation_loader_message(const StdDirTable& table, vohtl::OwnedText& out,
+                               Status* status) noexcept;
 
 // Each getter returns the table's current path of its standard directory, exactly as
 // held, or throws voerr::Exception with the status's code and debug text when the table's
@@ -82,5 +127,10 @@ std::string get_sharedstatedir();
 std::string get_localstatedir();
 std::string get_multiarchlibdir();
 std::string get_bindir();
+
+// The getters' common form, for the table entry `name`: returns its current path and
+// gives *source (when not null) the entry's source. Throws as the getters do, and then
+// leaves *source as it was.
+std::string get_std_dir(const char* name, StdDirSource* source);
 
 }  // namespace vosysq
