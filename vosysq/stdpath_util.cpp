@@ -9,10 +9,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <new>
 
 #include "errors/error_constants.h"
 #include "errors/exceptions.h"
 #include "json/json_buffer.h"
+#include "vohtl/owned_text.h"
+#include "vosysq/debug_text.h"
 
 namespace vosysq {
 
@@ -159,6 +162,25 @@ bool is_space(char c) noexcept {
     return std::isspace(static_cast<unsigned char>(c)) != 0;
 }
 
+// Describes a failed read of the pointer file from the status it left: a file that could
+// not be opened because it (or a directory above it) is missing is not found; every other
+// failure, an unopened file included, is unreadable.
+void describe_failed_read(const Status& failed, SharedDirOrigin& origin) {
+    origin.code = failed.code;
+    origin.error = debug_text_int(failed.text, "internal_error", "code", 0);
+    const bool missing = failed.code == voapalerr_resourceNotFound &&
+                         (origin.error == ENOENT || origin.error == ENOTDIR);
+    origin.source =
+        missing ? SharedDirSource::pointerFileNotFound : SharedDirSource::pointerFileUnreadable;
+    vohtl::OwnedText message;
+    Status local;
+    if (debug_text_string(failed.text, "internal_error", "string", message, &local)) {
+        origin.errorText.assign(message.c_str(), message.size());
+    } else if (local.code < 0) {
+        throw std::bad_alloc();  // as the string type would, were the text copied
+    }
+}
+
 }  // namespace
 
 bool read_file_contents(const char* path, vohtl::FileBuffer& buffer, Status* status) noexcept {
@@ -181,18 +203,32 @@ void trim_dir_text(std::string& text) noexcept {
     text.erase(0, start);
 }
 
-std::string shared_dir_from(const char* pointerFile) {
+std::string shared_dir_from(const char* pointerFile, SharedDirOrigin* origin) {
+    if (origin != nullptr) *origin = SharedDirOrigin{};
+    if (origin != nullptr && pointerFile != nullptr) origin->pointerFile = pointerFile;
     vohtl::FileBuffer buffer;
     Status local;  // a missing or unreadable pointer file is not an error
-    if (!read_file_contents(pointerFile, buffer, &local)) return kDefaultSharedDir;
+    if (!read_file_contents(pointerFile, buffer, &local)) {
+        if (origin != nullptr) describe_failed_read(local, *origin);
+        return kDefaultSharedDir;
+    }
     std::string result(buffer.data(), buffer.size());  // the content and its final NUL
+    if (origin != nullptr) origin->content.assign(result, 0, result.size() - 1);
     trim_dir_text(result);
+    if (origin != nullptr) {
+        origin->source =
+            result.empty() ? SharedDirSource::emptyPointerFile : SharedDirSource::pointerFile;
+    }
     return result;
 }
 
 std::string getVOSharedDir() {
+    return getVOSharedDir(nullptr);
+}
+
+std::string getVOSharedDir(SharedDirOrigin* origin) {
     ThrowingStatus status;  // ends its scope last, after the result is filled
-    std::string result = shared_dir_from(kPointerFile);
+    std::string result = shared_dir_from(kPointerFile, origin);
     return result;
 }
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "errors/status.h"
@@ -14,15 +15,41 @@ namespace vosysq {
 // huge or sparse file is refused before anything is allocated or read.
 constexpr size_t kMaxFileContentSize = 64 * 1024;
 
+// Where the shared directory came from.
+enum class SharedDirSource : uint8_t {
+    pointerFile,            // the trimmed content of the pointer file
+    emptyPointerFile,       // the pointer file was read but trimmed to nothing: "" it is
+    pointerFileNotFound,    // the default: the pointer file does not exist
+    pointerFileUnreadable,  // the default: the pointer file exists but was not read
+};
+
+// What one shared directory lookup found, described by the same single read that gave
+// its result.
+struct SharedDirOrigin {
+    SharedDirSource source = SharedDirSource::pointerFileUnreadable;
+    std::string pointerFile;  // the path of the pointer file consulted ("" for none)
+    std::string content;      // what was read from it, before trimming (read sources)
+    // For the default: the failed read's status code (0 when there was no path), the
+    // system's error number it recorded and that number's message text (0 and "" when
+    // it recorded none, as for exhausted memory). All three are empty for a read.
+    int32_t code = 0;
+    int32_t error = 0;
+    std::string errorText;
+};
+
 // The maker's shared directory: the trimmed content of "/etc/morvane/share/share.dir"
 // (possibly empty), or "/usr/local/morvane/share" when that file cannot be read. A failed
 // read is not an error: only the string type's own exceptions leave this function.
 std::string getVOSharedDir();
 
+// As getVOSharedDir(), and when `origin` is not null, fills it from the same read.
+std::string getVOSharedDir(SharedDirOrigin* origin);
+
 // The lookup behind getVOSharedDir, for the pointer file at `pointerFile`: its trimmed
 // content, or "/usr/local/morvane/share" when read_file_contents fails on it (also for a
-// null path). Throws only the string type's exceptions.
-std::string shared_dir_from(const char* pointerFile);
+// null path). When `origin` is not null it is filled as well; *origin is complete only
+// when the function returns. Throws only the string type's exceptions.
+std::string shared_dir_from(const char* pointerFile, SharedDirOrigin* origin = nullptr);
 
 // Reads the whole file at `path` into `buffer`: on success its length is the file size
 // plus one, the last byte NUL, and true is returned. Returns false, doing nothing, when
