@@ -7,6 +7,8 @@
 
 namespace volocations {
 
+struct LocationTrace;
+
 // One of the base directories behind the product locations.
 enum class BaseDir {
     multiarchLib,  // vosysq::get_multiarchlibdir, fallback "/usr/lib/x86_64-linux-gnu"
@@ -18,10 +20,15 @@ enum class BaseDir {
     makerShared,   // vosysq::getVOSharedDir, fallback "/usr/local/morvane/shared"
 };
 
+// The name `dir` is known by: the standard directory's name in the table
+// ("multiarchlibdir", "bindir", ...), or "shared" for the maker's shared directory.
+const char* baseDirName(BaseDir dir) noexcept;
+
 // Asks the standard directory query for `dir` and returns its answer. When the query
 // throws (an exception of any type), writes the query's fixed "vosysq::...() failed"
-// message to the system log at LOG_WARNING and returns the fixed fallback instead. Only
-// memory exhaustion while building the returned path leaves this function.
-boost::filesystem::path queryBaseDir(BaseDir dir);
+// message to the system log at LOG_WARNING and returns the fixed fallback instead. When
+// `trace` is not null, also appends a BaseDirStep that tells where the result came from.
+// Only memory exhaustion while building the result (or the step) leaves this function.
+boost::filesystem::path queryBaseDir(BaseDir dir, LocationTrace* trace = nullptr);
 
 }  // namespace volocations

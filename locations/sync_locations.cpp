@@ -3,28 +3,48 @@
 #include <boost/filesystem/operations.hpp>
 
 #include "locations/base_dir_query.h"
+#include "locations/location_trace.h"
 
 using volocations::BaseDir;
+using volocations::LayoutStep;
+using volocations::LocationTrace;
+using volocations::Probe;
+using volocations::ProbeStep;
 using volocations::queryBaseDir;
 
 namespace {
 
+LocationTrace* startTrace(LocationTrace* trace) {
+    if (trace != nullptr) {
+        trace->steps.clear();
+        trace->relocation = volocations::traceRelocation();
+    }
+    return trace;
+}
+
 // Any kind of file counts, a regular file or a device as much as a directory. The
 // throwing status query follows symbolic links, reports ENOENT and ENOTDIR as
 // file_not_found and throws for every other failure.
-bool pathExists(const boost::filesystem::path& path) {
-    return boost::filesystem::status(path).type() != boost::filesystem::file_not_found;
+bool pathExists(const boost::filesystem::path& path, Probe probe, LocationTrace* trace) {
+    const boost::filesystem::file_type type = boost::filesystem::status(path).type();
+    if (trace != nullptr) trace->steps.emplace_back(ProbeStep{probe, path.string(), type});
+    return type != boost::filesystem::file_not_found;
+}
+
+void noteLayout(LocationTrace* trace, bool standard, bool forced) {
+    if (trace != nullptr) trace->steps.emplace_back(LayoutStep{standard, forced});
 }
 
 // The legacy home of a binary, from a fresh shared-directory query.
-boost::filesystem::path legacyBinary(const char* name) {
-    return queryBaseDir(BaseDir::makerShared) / "Kairon" / name;
+boost::filesystem::path legacyBinary(const char* name, LocationTrace* trace) {
+    return queryBaseDir(BaseDir::makerShared, trace) / "Kairon" / name;
 }
 
 }  // namespace
 
-SyncLocations::SyncLocations(bool forceStandardLayout)
-    : standardLayout_(true),
+SyncLocations::SyncLocations(bool forceStandardLayout, LocationTrace* trace)
+    : trace_(startTrace(trace)),
+      standardLayout_(true),
       kaironDir_(detectKaironDir(forceStandardLayout)),
       kaironLibraryDir_(standardLayout_ ? kaironDir_.parent_path() : kaironDir_),
       configBinary_(standardLayout_ ? kaironDir_ / "configgen"
@@ -38,47 +58,53 @@ SyncLocations::SyncLocations(bool forceStandardLayout)
       configDir_(configDirOfLayout()),
       persistDir_(persistDirOfLayout()),
       persistentTsmJson_(persistDir_ / "tsm.json"),
-      syncConfigFile_(queryBaseDir(BaseDir::sharedState) / "vo-sync" / "syncConfig.txt"),
-      daemonPidFile_(queryBaseDir(BaseDir::runState) / "votsmd.pid"),
+      syncConfigFile_(queryBaseDir(BaseDir::sharedState, trace_) / "vo-sync" / "syncConfig.txt"),
+      daemonPidFile_(queryBaseDir(BaseDir::runState, trace_) / "votsmd.pid"),
       daemonBinary_(locateDaemonBinary(forceStandardLayout)),
-      votsmdLogFile_(queryBaseDir(BaseDir::localState) / "log" / "votsmd.log"),
-      gpsMetaDataFile_(queryBaseDir(BaseDir::sharedState) / "vo-kairon" / "position.json") {}
+      votsmdLogFile_(queryBaseDir(BaseDir::localState, trace_) / "log" / "votsmd.log"),
+      gpsMetaDataFile_(queryBaseDir(BaseDir::sharedState, trace_) / "vo-kairon" / "position.json") {
+    trace_ = nullptr;  // the caller's record may not outlive this one
+}
 
 // Settles the layout: it stays standard unless MULTIARCH/vo-kairon is not found.
 SyncLocations::Path SyncLocations::detectKaironDir(bool forceStandardLayout) {
-    Path standardDir = queryBaseDir(BaseDir::multiarchLib) / "vo-kairon";
-    if (forceStandardLayout || pathExists(standardDir)) return standardDir;
+    Path standardDir = queryBaseDir(BaseDir::multiarchLib, trace_) / "vo-kairon";
+    if (forceStandardLayout || pathExists(standardDir, Probe::productDir, trace_)) {
+        noteLayout(trace_, true, forceStandardLayout);
+        return standardDir;
+    }
     standardLayout_ = false;
-    return queryBaseDir(BaseDir::makerShared) / "Kairon";
+    noteLayout(trace_, false, false);
+    return queryBaseDir(BaseDir::makerShared, trace_) / "Kairon";
 }
 
 // Only the legacy layout looks for the client in the bindir; the standard layout puts
 // it there unseen.
 SyncLocations::Path SyncLocations::locateClientBinary() const {
-    Path inBindir = queryBaseDir(BaseDir::bin) / "vokaironcli";
-    if (standardLayout_ || pathExists(inBindir)) return inBindir;
-    return legacyBinary("vokaironcli");
+    Path inBindir = queryBaseDir(BaseDir::bin, trace_) / "vokaironcli";
+    if (standardLayout_ || pathExists(inBindir, Probe::clientBinary, trace_)) return inBindir;
+    return legacyBinary("vokaironcli", trace_);
 }
 
 // The daemon is looked for in the bindir in either layout, unless probing is off.
 SyncLocations::Path SyncLocations::locateDaemonBinary(bool forceStandardLayout) const {
-    Path inBindir = queryBaseDir(BaseDir::bin) / "votsmd";
-    if (forceStandardLayout || pathExists(inBindir)) return inBindir;
-    return legacyBinary("votsmd");
+    Path inBindir = queryBaseDir(BaseDir::bin, trace_) / "votsmd";
+    if (forceStandardLayout || pathExists(inBindir, Probe::daemonBinary, trace_)) return inBindir;
+    return legacyBinary("votsmd", trace_);
 }
 
 SyncLocations::Path SyncLocations::runtimeDirOfLayout() const {
-    Path runState = queryBaseDir(BaseDir::runState);
+    Path runState = queryBaseDir(BaseDir::runState, trace_);
     return standardLayout_ ? runState / "vo-kairon" : runState / "morvane" / "Kairon";
 }
 
 SyncLocations::Path SyncLocations::configDirOfLayout() const {
-    Path sysConf = queryBaseDir(BaseDir::sysConf);
+    Path sysConf = queryBaseDir(BaseDir::sysConf, trace_);
     return standardLayout_ ? sysConf : sysConf / "morvane" / "share" / "Kairon";
 }
 
 // The legacy layout keeps its persistent state beside the product, with no query.
 SyncLocations::Path SyncLocations::persistDirOfLayout() const {
     if (!standardLayout_) return kaironDir_;
-    return queryBaseDir(BaseDir::sharedState) / "vo-kairon";
+    return queryBaseDir(BaseDir::sharedState, trace_) / "vo-kairon";
 }

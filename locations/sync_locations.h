@@ -5,6 +5,10 @@
 
 #include <boost/filesystem/path.hpp>
 
+namespace volocations {
+struct LocationTrace;
+}
+
 // The product locations of one run. Every member is computed in the constructor, in
 // declaration order (later members read earlier ones), and never changes afterwards.
 //
@@ -15,6 +19,9 @@
 //
 // Every base directory is asked anew for each member that needs it; a query that fails
 // is logged as a warning and replaced by a fixed default, so it never fails construction.
+//
+// A construction given a LocationTrace records in it every query, probe and decision as
+// it takes them (locations/location_trace.h); one without does no recording at all.
 class SyncLocations {
 public:
     using Path = boost::filesystem::path;
@@ -24,7 +31,10 @@ public:
     // binaries in the bindir. Throws boost::filesystem::filesystem_error when a probe
     // fails for a reason other than "not found" (a loop of symbolic links, permission
     // denied on a parent, ...), and std::bad_alloc; no record exists then.
-    explicit SyncLocations(bool forceStandardLayout);
+    // When `trace` is not null, it is filled anew: the relocation outcome of the standard
+    // directory table, then each step in the order taken; after a throw it holds the
+    // steps taken before. The same queries, probes and warnings happen either way.
+    explicit SyncLocations(bool forceStandardLayout, volocations::LocationTrace* trace = nullptr);
 
     SyncLocations(const SyncLocations&) = delete;
     SyncLocations& operator=(const SyncLocations&) = delete;
@@ -61,7 +71,9 @@ private:
     Path configDirOfLayout() const;
     Path persistDirOfLayout() const;
 
-    // Declaration order is computation order.
+    // Declaration order is computation order. The trace is set first, since every later
+    // member records into it, and is used only during construction.
+    volocations::LocationTrace* trace_;
     bool standardLayout_;
     Path kaironDir_;
     Path kaironLibraryDir_;
