@@ -17,7 +17,8 @@ po::options_description describeOptions() {
         ("json", "output in JSON format")            //
         ("location", po::value<std::string>(),       //
          "install location directory or file path")  //
-        ("version", "print version information");
+        ("version", "print version information")     //
+        ("explain", "show how each location was worked out");
     return options;
 }
 
@@ -38,6 +39,7 @@ CommandLine parseCommandLine(int argc, const char* const argv[]) {
     line.json = values.count("json") != 0;
     if (values.count("location") != 0) line.location = values["location"].as<std::string>();
     line.version = values.count("version") != 0;
+    line.explain = values.count("explain") != 0;
     if (line.help) {
         std::ostringstream text;
         text << options << '\n';  // the help ends with an empty line

@@ -1,4 +1,5 @@
-// The tool's options: "help", "json", "location" (also given as a bare word) and "version".
+// The tool's options: "help", "json", "location" (also given as a bare word), "version"
+// and "explain".
 #pragma once
 
 #include <optional>
@@ -9,6 +10,7 @@ struct CommandLine {
     bool json = false;
     std::optional<std::string> location;
     bool version = false;
+    bool explain = false;
     std::string helpText;  // the rendered option help, filled only when `help` is set
 };
 
@@ -16,5 +18,6 @@ struct CommandLine {
 // options found, with the help already rendered when "help" is among them. Throws the
 // option library's errors (an unknown option, a missing or unexpected value, a location
 // given twice) with the library's own message; nothing else is done then. The options are
-// declared, and so listed in the help, in the order "help", "json", "location", "version".
+// declared, and so listed in the help, in the order "help", "json", "location", "version",
+// "explain".
 CommandLine parseCommandLine(int argc, const char* const argv[]);

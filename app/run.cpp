@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/explain.h"
 #include "app/listing_format.h"
 #include "app/output.h"
 #include "locations/location_list.h"
@@ -16,6 +17,7 @@ std::string composeOutput(const CommandLine& line) {
     if (line.help) return line.helpText;
     // Like the help, the version computes no location, so it logs nothing either.
     if (line.version) return "vosyncloc " VOSYNCLOC_VERSION "\n";
+    if (line.explain) return composeExplanation(line);
 
     SyncLocations locations(false);
     // The list is always complete before a query is answered or a listing made.

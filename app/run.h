@@ -7,9 +7,10 @@
 
 // Composes the output that `line` asks for: the help text; or the version line
 // ("vosyncloc", a space, the project version and a newline); or, after computing the
-// product locations (layout detected on disk), the answer to the query, the JSON listing
-// or the text listing, in that precedence. Throws std::invalid_argument for a query that
-// names no key, and lets the location record's errors through.
+// product locations (layout detected on disk), the explanation (app/explain.h), the
+// answer to the query, the JSON listing or the text listing, in that precedence. Throws
+// std::invalid_argument for a query that names no key, and lets the location record's errors
+// through.
 std::string composeOutput(const CommandLine& line);
 
 // Runs the tool on `argv` and writes the result to `outFd`. Any std::exception ends the

@@ -21,6 +21,7 @@ const char kHelp[] =
     "  --json                output in JSON format\n"
     "  --location arg        install location directory or file path\n"
     "  --version             print version information\n"
+    "  --explain             show how each location was worked out\n"
     "\n";
 
 // The build passes the CMake project version to this test as to the tool.
@@ -73,6 +74,11 @@ const CommandLineCase kCases[] = {
     {{"--v"}, kVersion, "", 0},
     {{"--json", "--ver", "noSuchKey"}, kVersion, "", 0},
     {{"--location=daemonPidFile", "--version"}, kVersion, "", 0},
+    // Both before the explanation, which fails on an unknown key as the query does.
+    {{"--explain", "--help"}, kHelp, "", 0},
+    {{"--e", "--v", "noSuchKey"}, kVersion, "", 0},
+    {{"--explain", "noSuchKey"}, "", "invalid location noSuchKey\n", 1},
+    {{"--explain=1"}, "", "option '--explain' does not take any arguments\n", 1},
     // A query: bare word, option with separate or attached value, unique prefixes.
     {{"daemonPidFile"}, "/var/run/votsmd.pid\n", "", 0},
     {{"--location", "votsmdLogFile"}, "/var/log/votsmd.log\n", "", 0},

@@ -40,6 +40,7 @@ HELP = (
     "  --json                output in JSON format\n"
     "  --location arg        install location directory or file path\n"
     "  --version             print version information\n"
+    "  --explain             show how each location was worked out\n"
     "\n")
 VERSION = f"vosyncloc {os.environ.get('VOSYNCLOC_VERSION')}\n"
 

@@ -1,0 +1,159 @@
+// The JSON form of the explanation (see explain_format.h).
+#include <cstdint>
+#include <string>
+
+#include "app/explain_format.h"
+#include "app/explain_names.h"
+
+namespace {
+
+using volocations::BaseDirStep;
+using volocations::LayoutStep;
+using volocations::ProbeStep;
+using volocations::RelocationTrace;
+
+// Writes the members of one object; the caller writes its braces.
+class Members {
+public:
+    explicit Members(std::string& out) : out_(out) {}
+
+    void string(const char* name, const std::string& value) {
+        key(name);
+        out_ += '"';
+        appendJsonEscaped(value, out_);
+        out_ += '"';
+    }
+    void number(const char* name, int32_t value) {
+        key(name);
+        out_ += std::to_string(value);
+    }
+    void boolean(const char* name, bool value) {
+        key(name);
+        out_ += value ? "true" : "false";
+    }
+    // The name only; the caller writes the value (null, an object).
+    void key(const char* name) {
+        out_ += separator_;
+        out_ += '"';
+        out_ += name;
+        out_ += "\":";
+        separator_ = ",";
+    }
+
+private:
+    std::string& out_;
+    const char* separator_ = "";
+};
+
+void appendRelocation(const RelocationTrace& relocation, std::string& out) {
+    out += "\"relocation\":{";
+    Members members(out);
+    members.string("library", vosysq::kRelocationLibrary);
+    members.boolean("loaded", relocation.libraryLoaded);
+    members.string("entryPoint", vosysq::kRelocationEntryPoint);
+    members.boolean("found", relocation.entryPointFound);
+    if (relocation.libraryLoaded && relocation.entryPointFound) {
+        members.key("message");
+        out += "null";
+    } else {
+        members.string("message", relocation.loaderMessage);
+    }
+    members.key("failed");
+    if (relocation.failedName.empty()) {
+        out += "null";
+    } else {
+        out += '{';
+        Members failed(out);
+        failed.string("name", relocation.failedName);
+        failed.number("answer", relocation.failedAnswer);
+        failed.string("reason", relocationFailure(relocation).token);
+        out += '}';
+    }
+    members.number("tableCode", relocation.tableCode);
+    out += "},\n";
+}
+
+void appendSharedDirOrigin(const vosysq::SharedDirOrigin& origin, Members& members) {
+    members.string("pointerFile", origin.pointerFile);
+    if (origin.source == vosysq::SharedDirSource::pointerFile ||
+        origin.source == vosysq::SharedDirSource::emptyPointerFile) {
+        members.string("read", origin.content);
+    } else {
+        members.number("code", origin.code);
+        members.number("errno", origin.error);
+        members.string("error", origin.errorText);
+    }
+}
+
+void appendQuery(const BaseDirStep& step, Members& members) {
+    members.string("step", "query");
+    members.string("directory", volocations::baseDirName(step.dir));
+    members.string("path", step.path);
+    if (step.fellBack) {
+        members.string("source", kFallbackToken);
+        members.number("code", step.code);
+        members.string("detail", step.detail);
+        members.string("warning", step.warning);
+    } else if (step.dir == volocations::BaseDir::makerShared) {
+        members.string("source", sharedDirSourceName(step.sharedDir.source).token);
+        appendSharedDirOrigin(step.sharedDir, members);
+    } else {
+        members.string("source", stdDirSourceName(step.stdDirSource).token);
+    }
+}
+
+void appendStep(const volocations::TraceStep& step, std::string& out) {
+    out += '{';
+    Members members(out);
+    if (const auto* query = std::get_if<BaseDirStep>(&step)) {
+        appendQuery(*query, members);
+    } else if (const auto* probe = std::get_if<ProbeStep>(&step)) {
+        members.string("step", "probe");
+        members.string("probe", probeName(probe->probe).token);
+        members.string("path", probe->path);
+        members.string("type", fileTypeName(probe->type).token);
+    } else {
+        const auto& layout = std::get<LayoutStep>(step);
+        members.string("step", "layout");
+        members.string("layout", layout.standard ? "standard" : "legacy");
+        members.string("reason", layoutReason(layout).token);
+    }
+    out += '}';
+}
+
+// "standard" or "legacy" from the run's layout decision; null if it took none.
+std::string layoutOf(const volocations::LocationTrace& trace) {
+    for (const volocations::TraceStep& step : trace.steps) {
+        if (const auto* layout = std::get_if<LayoutStep>(&step)) {
+            return layout->standard ? "\"standard\"" : "\"legacy\"";
+        }
+    }
+    return "null";
+}
+
+}  // namespace
+
+void formatJsonExplanation(const volocations::LocationTrace& trace, const LocationList& list,
+                           const std::pair<std::string, std::string>* query, std::string& out) {
+    out += "{\n";
+    appendRelocation(trace.relocation, out);
+    out += "\"steps\":[";
+    const char* separator = "\n";
+    for (const volocations::TraceStep& step : trace.steps) {
+        out += separator;
+        appendStep(step, out);
+        separator = ",\n";
+    }
+    out += "\n],\n\"layout\":" + layoutOf(trace) + ",\n\"locations\":";
+    // The JSON listing itself, so that the two can never differ.
+    formatJsonListing(list, out);
+    out.pop_back();  // its final newline
+    if (query != nullptr) {
+        out += ",\n\"query\":{";
+        Members members(out);
+        members.string("key", query->first);
+        members.string("path", query->second);
+        out += '}';
+    }
+    out += "\n}\n";
+}
