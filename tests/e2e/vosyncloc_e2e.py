@@ -6,7 +6,8 @@ Usage: VOSYNCLOC_VERSION=X.Y.Z vosyncloc_e2e.py BINARY FIXTURE_DIR
 VOSYNCLOC_VERSION is the version the binary must report (the CMake project version).
 
 FIXTURE_DIR holds the answering relocation library libvorelocations.so.0, which moves
-the standard directories into a per-case temporary tree. The suite needs root: it runs
+the standard directories into a per-case temporary tree; its sibling "nosymbol" holds
+the fixture that loads without exporting the entry point. The suite needs root: it runs
 inside a private mount namespace where /etc, /usr/bin and /usr/lib/x86_64-linux-gnu
 are overlays (to place the pointer file and the default-layout products) and /dev is a
 tmpfs holding a few device nodes and a datagram socket at /dev/log that receives the
@@ -253,11 +254,11 @@ class Suite:
         return Tree(os.path.join(self.cases_dir, str(self.count)))
 
     def run(self, args, answers=None, stdout=subprocess.PIPE, close_stdout=False,
-            stdin=subprocess.DEVNULL):
+            stdin=subprocess.DEVNULL, fixture_dir=None):
         env = {k: v for k, v in os.environ.items()
                if k not in ("LD_LIBRARY_PATH", "VORELOC_ANSWERS", "VORELOC_LOG")}
         if answers is not None:
-            env["LD_LIBRARY_PATH"] = self.fixture_dir
+            env["LD_LIBRARY_PATH"] = fixture_dir or self.fixture_dir
             env["VORELOC_ANSWERS"] = answers
         with SyslogListener() as listener:
             done = subprocess.run(
@@ -280,6 +281,11 @@ class Suite:
         self.expect_log(run, log)
 
     def expect_log(self, run, messages):
+        got = self.logged(run)
+        self.check(got == list(messages), f"system log {got}, expected {list(messages)}")
+
+    def logged(self, run):
+        """The run's system-log messages, each checked for priority and identity."""
         got = []
         for datagram in run.log:
             match = SYSLOG_LINE.match(datagram.rstrip(b"\0\n"))
@@ -289,7 +295,7 @@ class Suite:
             self.check(match.group(2) == os.path.basename(self.binary).encode(),
                        f"identity in {datagram!r}")
             got.append(match.group(3).decode())
-        self.check(got == list(messages), f"system log {got}, expected {list(messages)}")
+        return got
 
     def expect_failure(self, run, err_line):
         """Exit 1, nothing on stdout, one given line on stderr, nothing logged."""
@@ -558,6 +564,191 @@ def silent_relocation_answer_is_an_empty_path(s):
              "log/votsmd.log\n")
 
 
+# ---------------------------------------------------------------------------------
+# --explain
+
+EXPLAIN_DEFAULT_SHARED = "/usr/local/morvane/share"
+EVERY_QUERY_FAILS = r", code -52006\): every standard directory query fails$"
+
+# One row per situation: what to lay out ("{attr}" is an attribute of the case's Tree;
+# "dir", "file", "fifo", "absent", or else the content of a file), the relocation
+# answers (None: no relocation library; "nosymbol": the fixture without its entry
+# point), then what the explanation must say: members of its "relocation" object, steps
+# that must appear in this order (the members given), and patterns that some decision
+# line of the text form must match.
+EXPLAIN_ROWS = [
+    ("standard layout, relocated or not, daemon found",
+     {"{product}": "dir", "{bin}/votsmd": "file"}, {"sysconfdir": "@zero"},
+     {"loaded": True, "found": True, "message": None, "failed": None, "tableCode": 0},
+     [("query", "multiarchlibdir", "{multiarch}", "relocated"),
+      ("probe", "productDir", "{product}", "directory"),
+      ("layout", "standard", "productDirFound"),
+      ("query", "sysconfdir", "/etc", "builtInDefault"),
+      ("probe", "daemonBinary", "{bin}/votsmd", "regularFile")],
+     [r"^relocation +libvorelocations\.so\.0 +loaded$", r"^relocation +get_relocated_dir +found$",
+      r"^query +multiarchlibdir +{multiarch} +relocated$",
+      r"^probe +product directory +{product} +directory$",
+      r"^layout +standard +product directory found$",
+      r"^query +sysconfdir +/etc +built-in default$"]),
+    ("legacy layout, client in the bindir, daemon missing", {"{bin}/vokaironcli": "file"}, {},
+     {"failed": None},
+     [("probe", "productDir", "{product}", "notFound"),
+      ("layout", "legacy", "productDirNotFound"),
+      ("query", "shared", "{shared}", "pointerFile",
+       {"pointerFile": POINTER_FILE, "read": "{shared}/\n"}),
+      ("probe", "clientBinary", "{bin}/vokaironcli", "regularFile"),
+      ("probe", "daemonBinary", "{bin}/votsmd", "notFound"),
+      ("query", "shared", "{shared}", "pointerFile")],
+     [r"^layout +legacy +product directory not found$",
+      r'^query +shared +{shared} +read from /etc/morvane/share/share\.dir: "{shared}/\\n"$',
+      r"^probe +daemon binary +{bin}/votsmd +not found$"]),
+    ("product directory a FIFO, daemon a directory",
+     {"{product}": "fifo", "{bin}/votsmd": "dir"}, {}, {},
+     [("probe", "productDir", "{product}", "fifo"), ("layout", "standard", "productDirFound"),
+      ("probe", "daemonBinary", "{bin}/votsmd", "directory")],
+     [r"^probe +product directory +{product} +FIFO$"]),
+    ("no relocation library", {}, None,
+     {"loaded": False, "found": False, "failed": None, "tableCode": 0,
+      "message": "libvorelocations.so.0: cannot open shared object file: "
+                 "No such file or directory"},
+     [("query", "multiarchlibdir", MULTIARCH, "builtInDefault")],
+     [r"^relocation +libvorelocations\.so\.0 +not loaded: libvorelocations\.so\.0: cannot open",
+      r"^relocation +get_relocated_dir +not looked for$"]),
+    ("relocation library without its entry point", {}, "nosymbol",
+     {"loaded": True, "found": False, "failed": None},
+     [("query", "bindir", "/usr/bin", "builtInDefault")],
+     [r"^relocation +get_relocated_dir +not found: .*undefined symbol: get_relocated_dir$"]),
+    ("negative answer", {}, {"runstatedir": "@negative"},
+     {"failed": {"name": "runstatedir", "answer": -1, "reason": "refused"}, "tableCode": -52006},
+     [("query", "multiarchlibdir", MULTIARCH, "fallback",
+       {"code": -52006, "detail": "", "warning": "vosysq::get_multiarchlibdir() failed"}),
+      ("query", "bindir", "/usr/bin", "fallback", {"warning": "vosysq::get_bindir() failed"})],
+     [r"^relocation +runstatedir +refused \(answer -1" + EVERY_QUERY_FAILS,
+      r"^query +bindir +/usr/bin +fallback after code -52006, "
+      r'logged "vosysq::get_bindir\(\) failed"$']),
+    ("unterminated answer", {}, {"bindir": "@unterminated"},
+     {"failed": {"name": "bindir", "answer": 1, "reason": "unterminated"}},
+     [("query", "sysconfdir", "/etc", "fallback", {"code": -52006})],
+     [r"^relocation +bindir +answered without a NUL within 255 bytes \(answer 1" +
+      EVERY_QUERY_FAILS]),
+    ("pointer file missing", {POINTER_FILE: "absent"}, {}, {},
+     [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileNotFound",
+       {"code": -52006, "errno": errno.ENOENT, "error": os.strerror(errno.ENOENT)})],
+     [r"^query +shared +/usr/local/morvane/share +default: /etc/morvane/share/share\.dir "
+      r"not found \(code -52006, errno 2, No such file or directory\)$"]),
+    ("pointer file empty once trimmed", {POINTER_FILE: " /\n"}, {}, {},
+     [("query", "shared", "", "emptyPointerFile", {"read": " /\n"})],
+     [r'^query +shared +"" +read from /etc/morvane/share/share\.dir: " /\\n", '
+      r"empty once trimmed$"]),
+    ("pointer file a directory", {POINTER_FILE: "dir"}, {}, {},
+     [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileUnreadable",
+       {"code": -52008, "errno": errno.EISDIR})],
+     [r"^query +shared +/usr/local/morvane/share +default: /etc/morvane/share/share\.dir "
+      r"unreadable \(code -52008, errno 21, Is a directory\)$"]),
+    ("pointer file a FIFO", {POINTER_FILE: "fifo"}, {}, {},
+     [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileUnreadable",
+       {"code": -52008, "errno": errno.ESPIPE})], []),
+]
+
+
+def fill(template, t, escape=False):
+    """Replaces each "{attr}" by the Tree's attribute (regex-escaped with `escape`)."""
+    for name, value in vars(t).items():
+        template = template.replace("{" + name + "}", re.escape(value) if escape else value)
+    return template
+
+
+def lay_out(t, files):
+    for template, kind in files.items():
+        path = fill(template, t)
+        remove(path)
+        if kind == "absent":
+            continue
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        if kind == "dir":
+            os.makedirs(path)
+        elif kind == "fifo":
+            os.mkfifo(path)
+        else:
+            with open(path, "w") as f:
+                f.write("x" if kind == "file" else kind)
+
+
+def expected_step(t, step):
+    kind, rest = step[0], [fill(x, t) if isinstance(x, str) else x for x in step[1:]]
+    names = {"query": ("directory", "path", "source"), "probe": ("probe", "path", "type"),
+             "layout": ("layout", "reason")}[kind]
+    members = {"step": kind, **dict(zip(names, rest))}
+    if len(rest) > len(names):
+        members.update({k: fill(v, t) if isinstance(v, str) else v
+                        for k, v in rest[-1].items()})
+    return members
+
+
+def check_explanation(s, t, how, relocation, steps, patterns):
+    """The explanation of one situation, against the listings of the same situation."""
+    plain, plain_json = s.run([], **how), s.run(["--json"], **how)
+    text, doc_run = s.run(["--explain"], **how), s.run(["--explain", "--json"], **how)
+    for run in (text, doc_run):
+        s.check(run.status == plain.status == 0 and run.err == b"", f"status {run.status}")
+        s.expect_log(run, s.logged(plain))
+    s.check(text.out.endswith(b"\n" + plain.out), f"not ending with the listing: {text.out!r}")
+    decisions = text.out[:-len(plain.out) - 1].decode().split("\n")[:-1]
+    doc = json.loads(doc_run.out)
+    s.check(list(doc["locations"].items()) == list(json.loads(plain_json.out).items()),
+            f"locations {doc['locations']}")
+    for name, value in relocation.items():
+        s.check(doc["relocation"][name] == value, f"relocation {doc['relocation']}")
+    found = iter(doc["steps"])
+    for step in steps:
+        want = expected_step(t, step)
+        s.check(any(want.items() <= got.items() for got in found), f"no step {want} in order")
+    extra = 3 if doc["relocation"]["failed"] else 2
+    s.check(len(decisions) == extra + len(doc["steps"]), f"one line per decision: {decisions}")
+    for pattern in patterns:
+        s.check(any(re.match(fill(pattern, t, escape=True), line) for line in decisions),
+                f"no line matches {pattern!r} in {decisions}")
+
+
+def explain_names_every_source(s):
+    """--explain runs as the listing does and says where each decision came from."""
+    nosymbol = os.path.join(os.path.dirname(s.fixture_dir), "nosymbol")
+    for name, files, answers, relocation, steps, patterns in EXPLAIN_ROWS:
+        reset_machine_paths()
+        t = s.tree()
+        lay_out(t, files)
+        how = {}
+        if answers is not None:
+            how["answers"] = t.answers(**({} if answers == "nosymbol" else answers))
+        if answers == "nosymbol":
+            how["fixture_dir"] = nosymbol
+        try:
+            check_explanation(s, t, how, relocation, steps, patterns)
+        except AssertionError as error:
+            raise AssertionError(f"{name}: {error}") from None
+
+
+def explain_with_a_key_and_precedence(s):
+    """A key ends the explanation as the query would; help and version still come first."""
+    t = s.tree()
+    answers = t.answers()
+    listing = tree_legacy(t)
+    runtime = dict(listing)["runtimeDir"] + "\n"
+    full = s.run(["--e"], answers)
+    decisions = full.out[:-len(text_of(listing))]
+    s.expect(s.run(["--explain", "runtimeDir"], answers), decisions + runtime.encode())
+    keyed = s.run(["--location=runtimeDir", "--json", "--explain"], answers)
+    doc = json.loads(keyed.out)
+    s.check(doc["query"] == {"key": "runtimeDir", "path": runtime[:-1]}, f"query {doc}")
+    s.check(list(doc["locations"].items()) == listing, f"locations {doc['locations']}")
+    s.expect_failure(s.run(["--explain", "noSuchKey"], answers), "invalid location noSuchKey\n")
+    failing = t.answers(bindir="@negative")  # any location record would log warnings
+    s.expect(s.run(["--explain", "--help"], failing), HELP)
+    s.expect(s.run(["--e", "--version", "--json"], failing), VERSION)
+    s.expect_failure(s.run(["--explain=1"], failing),
+                     "option '--explain' does not take any arguments\n")
+
+
 CASES = [
     standard_layout_listings_and_queries,
     legacy_layout_listings_and_queries,
@@ -584,6 +775,8 @@ CASES = [
     hostile_pointer_files_give_default_shared_dir,
     closed_standard_output_without_dev_null_fails,
     silent_relocation_answer_is_an_empty_path,
+    explain_names_every_source,
+    explain_with_a_key_and_precedence,
 ]
 
 
