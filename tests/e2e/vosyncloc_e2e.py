@@ -568,6 +568,7 @@ def silent_relocation_answer_is_an_empty_path(s):
 # --explain
 
 EXPLAIN_DEFAULT_SHARED = "/usr/local/morvane/share"
+ODD_SHARED = '/srv/q"b\\s\nn\tc\x01\u00e9'  # shown escaped, yet on one line
 EVERY_QUERY_FAILS = r", code -52006\): every standard directory query fails$"
 
 # One row per situation: what to lay out ("{attr}" is an attribute of the case's Tree;
@@ -648,6 +649,9 @@ EXPLAIN_ROWS = [
     ("pointer file a FIFO", {POINTER_FILE: "fifo"}, {}, {},
      [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileUnreadable",
        {"code": -52008, "errno": errno.ESPIPE})], []),
+    ("odd bytes in the pointer file", {POINTER_FILE: ODD_SHARED + "/\n"}, {}, {},
+     [("query", "shared", ODD_SHARED, "pointerFile", {"read": ODD_SHARED + "/\n"})],
+     [r'^query +shared +/srv/q"b\\\\s\\nn\\tc\\x01\u00e9 +read from .*: "/srv/q\\"b']),
 ]
 
 
@@ -742,6 +746,8 @@ def explain_with_a_key_and_precedence(s):
     s.check(doc["query"] == {"key": "runtimeDir", "path": runtime[:-1]}, f"query {doc}")
     s.check(list(doc["locations"].items()) == listing, f"locations {doc['locations']}")
     s.expect_failure(s.run(["--explain", "noSuchKey"], answers), "invalid location noSuchKey\n")
+    os.symlink(t.product, t.product)  # a probe that fails fails the explanation too
+    s.expect_failure(s.run(["--explain", "--json"], answers), s.run([], answers).err.decode())
     failing = t.answers(bindir="@negative")  # any location record would log warnings
     s.expect(s.run(["--explain", "--help"], failing), HELP)
     s.expect(s.run(["--e", "--version", "--json"], failing), VERSION)
