@@ -12,13 +12,14 @@ po::options_description describeOptions() {
     // The library's default line length and half of it for the descriptions.
     po::options_description options(
         "Print out various VO-Sync / VO-Kairon file and directory locations", 80, 40);
-    options.add_options()                            //
-        ("help", "produce help message")             //
-        ("json", "output in JSON format")            //
-        ("location", po::value<std::string>(),       //
-         "install location directory or file path")  //
-        ("version", "print version information")     //
-        ("explain", "show how each location was worked out");
+    options.add_options()                                     //
+        ("help", "produce help message")                      //
+        ("json", "output in JSON format")                     //
+        ("location", po::value<std::string>(),                //
+         "install location directory or file path")           //
+        ("version", "print version information")              //
+        ("explain", "show how each location was worked out")  //
+        ("shell", "output as shell assignments");
     return options;
 }
 
@@ -33,6 +34,11 @@ CommandLine parseCommandLine(int argc, const char* const argv[]) {
     po::store(po::command_line_parser(argc, argv).options(options).positional(positional).run(),
               values);
     po::notify(values);
+    // Two output forms at once are a mistake in the command line, not a choice to make
+    // for the user, so they fail as the library's own errors do: before the help.
+    if (values.count("shell") != 0 && values.count("json") != 0) {
+        throw po::error("option '--shell' cannot be used with option '--json'");
+    }
 
     CommandLine line;
     line.help = values.count("help") != 0;
@@ -40,6 +46,7 @@ CommandLine parseCommandLine(int argc, const char* const argv[]) {
     if (values.count("location") != 0) line.location = values["location"].as<std::string>();
     line.version = values.count("version") != 0;
     line.explain = values.count("explain") != 0;
+    line.shell = values.count("shell") != 0;
     if (line.help) {
         std::ostringstream text;
         text << options << '\n';  // the help ends with an empty line

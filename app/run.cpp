@@ -5,6 +5,7 @@
 #include "app/explain.h"
 #include "app/listing_format.h"
 #include "app/output.h"
+#include "app/shell_format.h"
 #include "locations/location_list.h"
 #include "locations/sync_locations.h"
 
@@ -24,9 +25,16 @@ std::string composeOutput(const CommandLine& line) {
     LocationList list = buildLocationList(locations);
     std::string out;
     if (line.location) {
-        formatQueryAnswer(findLocation(list, *line.location), out);
+        const std::string& path = findLocation(list, *line.location);
+        if (line.shell) {
+            formatShellAssignment(*line.location, path, out);
+        } else {
+            formatQueryAnswer(path, out);
+        }
     } else if (line.json) {
         formatJsonListing(list, out);
+    } else if (line.shell) {
+        formatShellListing(list, out);
     } else {
         formatTextListing(list, out);
     }

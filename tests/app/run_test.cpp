@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -22,12 +23,14 @@ const char kHelp[] =
     "  --location arg        install location directory or file path\n"
     "  --version             print version information\n"
     "  --explain             show how each location was worked out\n"
+    "  --shell               output as shell assignments\n"
     "\n";
 
 // The build passes the CMake project version to this test as to the tool.
 const char kVersion[] = "vosyncloc " VOSYNCLOC_EXPECTED_VERSION "\n";
 
 const char kTwice[] = "option '--location' cannot be specified more than once\n";
+const char kShellAndJson[] = "option '--shell' cannot be used with option '--json'\n";
 
 struct Outcome {
     std::string out;
@@ -69,6 +72,7 @@ const CommandLineCase kCases[] = {
     {{"--help", "--location", "noSuchKey"}, kHelp, "", 0},
     {{"--version", "--help"}, kHelp, "", 0},
     {{"--v", "--h"}, kHelp, "", 0},
+    {{"--shell", "--help"}, kHelp, "", 0},
     // The version comes next and computes nothing either: no key is looked up.
     {{"--version"}, kVersion, "", 0},
     {{"--v"}, kVersion, "", 0},
@@ -88,6 +92,15 @@ const CommandLineCase kCases[] = {
     // A query wins over the JSON listing.
     {{"--json", "daemonPidFile"}, "/var/run/votsmd.pid\n", "", 0},
     {{"daemonPidFile", "--j"}, "/var/run/votsmd.pid\n", "", 0},
+    // A query in the shell form; the form's conflict with --json is a command-line
+    // error, raised while parsing and so before the help, in either order and prefixed.
+    {{"--shell", "daemonPidFile"}, "daemonPidFile='/var/run/votsmd.pid'\n", "", 0},
+    {{"--location=votsmdLogFile", "--s"}, "votsmdLogFile='/var/log/votsmd.log'\n", "", 0},
+    {{"--shell", "noSuchKey"}, "", "invalid location noSuchKey\n", 1},
+    {{"--shell", "--version"}, kVersion, "", 0},
+    {{"--shell", "--json"}, "", kShellAndJson, 1},
+    {{"--j", "--help", "--s", "daemonPidFile"}, "", kShellAndJson, 1},
+    {{"--shell=1"}, "", "option '--shell' does not take any arguments\n", 1},
     // The option library's errors.
     {{"daemonPidFile", "votsmdLogFile"}, "", kTwice, 1},
     {{"daemonPidFile", "--location", "votsmdLogFile"}, "", kTwice, 1},
@@ -131,12 +144,30 @@ TEST(RunVosyncloc, ListingsHaveFifteenAndSeventeenLines) {
     EXPECT_EQ(text.err + json.err, "");
 }
 
+// The default paths hold no quote, so each shell line is the text line with the path
+// quoted. The explanation has no shell form: --shell changes nothing in it.
+TEST(RunVosyncloc, ShellListingQuotesTheTextListingAndExplainIgnoresIt) {
+    std::istringstream text(runWith({}).out);
+    std::string line, quoted;
+    while (std::getline(text, line)) {
+        const std::size_t equals = line.find('=');
+        quoted += line.substr(0, equals) + "='" + line.substr(equals + 1) + "'\n";
+    }
+    EXPECT_EQ(runWith({"--shell"}).out, quoted);
+    for (const auto& plain :
+         std::vector<std::vector<const char*>>{{"--explain"}, {"--explain", "daemonPidFile"}}) {
+        std::vector<const char*> shell = plain;
+        shell.push_back("--shell");
+        EXPECT_EQ(runWith(shell).out, runWith(plain).out) << describe(shell);
+    }
+}
+
 // Every form of output fails the run when it cannot be written.
 TEST(RunVosyncloc, FullOutputIsAFailure) {
     int full = open("/dev/full", O_WRONLY | O_CLOEXEC);
     ASSERT_GE(full, 0);
     for (const auto& args : std::vector<std::vector<const char*>>{
-             {}, {"--json"}, {"daemonPidFile"}, {"--help"}, {"--version"}}) {
+             {}, {"--json"}, {"--shell"}, {"daemonPidFile"}, {"--help"}, {"--version"}}) {
         Outcome got = runWith(args, full);
         EXPECT_EQ(got.err, "vosyncloc: write error: No space left on device\n") << describe(args);
         EXPECT_EQ(got.status, 1) << describe(args);

@@ -42,6 +42,7 @@ HELP = (
     "  --location arg        install location directory or file path\n"
     "  --version             print version information\n"
     "  --explain             show how each location was worked out\n"
+    "  --shell               output as shell assignments\n"
     "\n")
 VERSION = f"vosyncloc {os.environ.get('VOSYNCLOC_VERSION')}\n"
 
