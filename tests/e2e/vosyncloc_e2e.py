@@ -20,6 +20,7 @@ import errno
 import json
 import os
 import re
+import shlex
 import shutil
 import socket
 import subprocess
@@ -255,7 +256,8 @@ class Suite:
         return Tree(os.path.join(self.cases_dir, str(self.count)))
 
     def run(self, args, answers=None, stdout=subprocess.PIPE, close_stdout=False,
-            stdin=subprocess.DEVNULL, fixture_dir=None):
+            stdin=subprocess.DEVNULL, fixture_dir=None, program=None):
+        """Runs the tool, or `program` (such as a shell running it), with `args`."""
         env = {k: v for k, v in os.environ.items()
                if k not in ("LD_LIBRARY_PATH", "VORELOC_ANSWERS", "VORELOC_LOG")}
         if answers is not None:
@@ -263,7 +265,7 @@ class Suite:
             env["VORELOC_ANSWERS"] = answers
         with SyslogListener() as listener:
             done = subprocess.run(
-                [self.binary] + args, env=env, stdin=stdin, stdout=stdout,
+                [program or self.binary] + args, env=env, stdin=stdin, stdout=stdout,
                 stderr=subprocess.PIPE, timeout=60,
                 preexec_fn=(lambda: os.close(1)) if close_stdout else None)
             log = listener.messages()
@@ -756,6 +758,51 @@ def explain_with_a_key_and_precedence(s):
                      "option '--explain' does not take any arguments\n")
 
 
+# ---------------------------------------------------------------------------------
+# --shell
+
+# The bytes a shell treats specially, each in a path of its own and all in one.
+SHELL_BYTES = [" ", "'", "''", '"', "$HOME", "`id`", "\\", "\n", "\t", "\x01\x7f",
+               "caf\u00e9 \u6642"]
+SHELL_BYTES.append("".join(SHELL_BYTES))
+SHELL_AND_JSON = "option '--shell' cannot be used with option '--json'\n"
+
+
+def shell_assignments_evaluate_to_the_paths(s):
+    """Evaluating --shell in dash, bash and zsh sets each key's variable to its path."""
+    for odd in SHELL_BYTES:
+        t = s.tree()
+        base = f"{t.root}/a{odd}b"
+        write_pointer_file(base + "/share\n")  # trimmed at its ends only
+        answers = t.answers(runstatedir=base + "/run", sharedstatedir=base + "/lib",
+                            localstatedir=base + "/var")
+        expected = legacy_listing(base + "/share", base + "/run", base + "/lib", base + "/var",
+                                  base + "/share/Kairon/vokaironcli",
+                                  base + "/share/Kairon/votsmd")
+        listing = s.run(["--json"], answers)
+        s.check(list(json.loads(listing.out).items()) == expected, f"{odd!r}: {listing.out!r}")
+        tool = shlex.quote(s.binary)
+        script = (f'out=$({tool} --shell) && eval "$out" && printf "%s\\0"' +
+                  "".join(f' "${key}"' for key in KEYS) +
+                  f' && one=$({tool} --s runtimeDir) && runtimeDir= && eval "$one"'
+                  ' && printf "%s\\0" "$runtimeDir"')
+        values = [path for _, path in expected] + [dict(expected)["runtimeDir"]]
+        want = "".join(value + "\0" for value in values).encode()
+        for shell in ("dash", "bash", "zsh"):
+            run = s.run(["-c", script], answers, program=shell)
+            s.check((run.out, run.err, run.status) == (want, b"", 0),
+                    f"{shell}, {odd!r}: {run.out!r}, {run.err!r}, status {run.status}")
+    t = s.tree()
+    s.expect_failure(s.run(["--json", "--shell", "--help"], t.answers(bindir="@negative")),
+                     SHELL_AND_JSON)
+    write_pointer_file(b"/srv/a\0b\n")
+    answers = t.answers()
+    for args, key in ((["--shell"], "kaironDir"), (["--s", "persistDir"], "persistDir")):
+        s.expect_failure(s.run(args, answers), f"the path of {key} holds a NUL byte, which a "
+                         "shell variable cannot hold\n")
+    s.expect(s.run(["--explain", "--shell"], answers), s.run(["--explain"], answers).out)
+
+
 CASES = [
     standard_layout_listings_and_queries,
     legacy_layout_listings_and_queries,
@@ -784,6 +831,7 @@ CASES = [
     silent_relocation_answer_is_an_empty_path,
     explain_names_every_source,
     explain_with_a_key_and_precedence,
+    shell_assignments_evaluate_to_the_paths,
 ]
 
 
