@@ -52,9 +52,13 @@ generator, daemon and client binaries, the time-reference, time-keeper and
 servo directories, the runtime and persistence directories with their JSON
 state files, the daemon's pid and log files, and the GPS position file.
 
-It prints one location by key, all fifteen as key=path lines, or all as a
-JSON object, and tells the standard installation layout from the legacy
-one by what is installed.")
+It prints one location by key, all fifteen as key=path lines, as a JSON
+object, or as shell assignments for scripts to evaluate (--shell), and
+tells the standard installation layout from the legacy one by what is
+installed; --explain shows how each location was worked out.
+
+An Ansible local fact script, installed in /usr/share/vosyncloc/ansible,
+gives the locations of every host of a fleet.")
 
 # The libvosyncloc1 and libvosyncloc-dev packages.
 include(cmake/library_packages.cmake)
