@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -142,24 +141,6 @@ TEST(RunVosyncloc, ListingsHaveFifteenAndSeventeenLines) {
     EXPECT_EQ(std::count(json.out.begin(), json.out.end(), '\n'), 17) << json.out;
     EXPECT_EQ(json.out.front(), '{');
     EXPECT_EQ(text.err + json.err, "");
-}
-
-// The default paths hold no quote, so each shell line is the text line with the path
-// quoted. The explanation has no shell form: --shell changes nothing in it.
-TEST(RunVosyncloc, ShellListingQuotesTheTextListingAndExplainIgnoresIt) {
-    std::istringstream text(runWith({}).out);
-    std::string line, quoted;
-    while (std::getline(text, line)) {
-        const std::size_t equals = line.find('=');
-        quoted += line.substr(0, equals) + "='" + line.substr(equals + 1) + "'\n";
-    }
-    EXPECT_EQ(runWith({"--shell"}).out, quoted);
-    for (const auto& plain :
-         std::vector<std::vector<const char*>>{{"--explain"}, {"--explain", "daemonPidFile"}}) {
-        std::vector<const char*> shell = plain;
-        shell.push_back("--shell");
-        EXPECT_EQ(runWith(shell).out, runWith(plain).out) << describe(shell);
-    }
 }
 
 // Every form of output fails the run when it cannot be written.
