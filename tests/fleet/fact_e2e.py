@@ -1,79 +1,153 @@
 #!/usr/bin/env python3
-"""The packaged Ansible local fact, as Ansible gathers it.
+"""The packaged local fact, as Ansible gathers it.
 
 Usage: fact_e2e.py TOOL PACKAGE_ROOT SOURCE_DIR
 
 PACKAGE_ROOT holds the files of the Debian packages as they install them; TOOL is the
 tool under test. In a private mount namespace whose /usr and /etc are overlays, the two
-go where the package puts them (/usr/bin/vosyncloc and FACT below), and Ansible gathers
-the facts of localhost:
+go where the package puts them (/usr/bin/vosyncloc and /usr/share/vosyncloc), and
+Ansible gathers the facts of localhost:
   - with the fact linked into a directory given as fact_path: the fact is the tool's
     JSON listing in the standard and in the legacy layout, and {} when the tool fails
-    on a file-status error or is missing;
+    on a file-status error, is missing, or never answers; in the last case the script
+    exits 0 within its time limit (lowered for the test) and leaves no process behind;
   - with the README's playbook (ansible/vosyncloc-fact.yml, shown in the README
     verbatim), which links it into /etc/ansible/facts.d and gathers again, so that a
     later play sees it.
 Needs root and ansible; exits 77 (skipped) otherwise.
 """
 
+import contextlib
 import json
 import os
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
+import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(os.path.dirname(HERE), "e2e"))
 import vosyncloc_e2e as e2e  # noqa: E402  (the overlays and the layouts' paths)
 
-FACT = "/usr/share/vosyncloc/ansible/vosyncloc.fact"
+SHARE = "/usr/share/vosyncloc"
+ANSIBLE_FACT = SHARE + "/ansible/vosyncloc.fact"
+TOOL = "/usr/bin/vosyncloc"
 PRODUCT = e2e.MULTIARCH + "/vo-kairon"
 
+# A vosyncloc that never answers: deaf to SIGTERM, and with a child that holds its output
+# open, as a tool blocked in a library it loaded might have. It writes down both ids.
+HANGING_TOOL = """#!/bin/sh
+trap '' TERM
+sleep 1000 &
+echo $$ $! >>{pids}
+wait
+"""
+# The fact scripts' time limit for the hanging tool, in seconds, and how long a script or
+# a gathering may take then: far more than the limit and the 2 s before SIGKILL, for a
+# slow machine; far less than the forever of an unbounded script.
+LIMIT = {"VOSYNCLOC_FACT_TIMEOUT": "1"}
+BOUND = 60
 
-class Ansible:
-    """Runs Ansible on localhost in `home`, unaffected by the machine's configuration."""
+
+class Engine:
+    """Runs one engine's commands in `home`, unaffected by the machine's configuration."""
+
+    def __init__(self, home, **env):
+        self.home = home
+        self.env = {"PATH": "/usr/sbin:/usr/bin:/sbin:/bin", "HOME": home,
+                    "LC_ALL": "C.UTF-8", **env}
+
+    def run(self, *argv, env=None, timeout=300, statuses=(0,)):
+        """The finished command, checked to end within `timeout` s in one of `statuses`."""
+        try:
+            done = subprocess.run(argv, env={**self.env, **(env or {})}, cwd=self.home,
+                                  stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True,
+                                  timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"{' '.join(argv)}: still running after {timeout} s")
+        assert done.returncode in statuses, \
+            f"{' '.join(argv)}: status {done.returncode}\n{done.stdout}{done.stderr}"
+        return done
+
+    def linked(self, name):
+        """A directory `name` in `home` that holds a link to this engine's fact script."""
+        fact_dir = os.path.join(self.home, name)
+        os.makedirs(fact_dir, exist_ok=True)
+        e2e.remove(fact_dir + "/vosyncloc.fact")
+        os.symlink(self.script, fact_dir + "/vosyncloc.fact")
+        return fact_dir
+
+
+class Ansible(Engine):
+    name, script, empty_output = "Ansible", ANSIBLE_FACT, "{}\n"
 
     def __init__(self, home):
-        self.home = home
         config = os.path.join(home, "ansible.cfg")
         open(config, "w").close()
         # Its temporary files go to `home` too, not to the machine's home directory.
-        self.env = {"PATH": "/usr/sbin:/usr/bin:/sbin:/bin", "HOME": home, "LC_ALL": "C.UTF-8",
-                    "ANSIBLE_CONFIG": config, "ANSIBLE_PYTHON_INTERPRETER": "auto_silent",
-                    "ANSIBLE_HOME": home, "ANSIBLE_REMOTE_TMP": home + "/tmp"}
+        super().__init__(home, ANSIBLE_CONFIG=config, ANSIBLE_PYTHON_INTERPRETER="auto_silent",
+                         ANSIBLE_HOME=home, ANSIBLE_REMOTE_TMP=home + "/tmp")
 
-    def run(self, *argv):
-        done = subprocess.run(argv, env=self.env, cwd=self.home, stdout=subprocess.PIPE,
-                              stderr=subprocess.STDOUT, text=True, timeout=300)
-        assert done.returncode == 0, f"{' '.join(argv)}: status {done.returncode}\n{done.stdout}"
-        return done.stdout
-
-    def fact(self):
+    def fact(self, **run):
         """The fact as `ansible -m setup` gathers it from a directory holding its link."""
-        fact_dir = os.path.join(self.home, "facts.d")
-        os.makedirs(fact_dir, exist_ok=True)
-        e2e.remove(fact_dir + "/vosyncloc.fact")
-        os.symlink(FACT, fact_dir + "/vosyncloc.fact")
         out = self.run("ansible", "localhost", "-c", "local", "-i", "localhost,", "-m", "setup",
-                       "-a", f"fact_path={fact_dir} filter=ansible_local")
+                       "-a", f"fact_path={self.linked('facts.d')} filter=ansible_local",
+                       **run).stdout
         # localhost | SUCCESS => {...}
         return json.loads(out.split(" => ", 1)[1])["ansible_facts"]["ansible_local"]["vosyncloc"]
 
 
 class FactSuite(e2e.Suite):
     """The end-to-end suite's case runner (case() resets the product's paths, runs a case
-    and reports it), with Ansible and the source tree. Its run() is not for here: that
+    and reports it), with the engines and the source tree. Its run() is not for here: that
     needs the end-to-end tests' private /dev."""
 
     def __init__(self, home, source):
-        super().__init__("/usr/bin/vosyncloc", None, home)
-        self.ansible, self.source = Ansible(home), source
+        super().__init__(TOOL, None, home)
+        self.home, self.source = home, source
+        self.ansible = Ansible(home)
+        self.engines = [self.ansible]
 
 
 def tool(*args):
-    return subprocess.run(["/usr/bin/vosyncloc", *args], stdout=subprocess.PIPE,
-                          stderr=subprocess.DEVNULL)
+    return subprocess.run([TOOL, *args], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+
+
+@contextlib.contextmanager
+def tool_replaced(script):
+    """/usr/bin/vosyncloc as the shell script `script`, or missing for None; the real tool
+    again afterwards."""
+    real = TOOL + ".real"
+    os.rename(TOOL, real)
+    try:
+        if script is not None:
+            with open(TOOL, "w") as f:
+                f.write(script)
+            os.chmod(TOOL, 0o755)
+        yield
+    finally:
+        e2e.remove(TOOL)
+        os.rename(real, TOOL)
+
+
+def running(pid):
+    """Whether process `pid` is running: a zombie has ended, only not been waited for."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            return f.read().rsplit(")", 1)[1].split()[0] != "Z"
+    except FileNotFoundError:
+        return False
+
+
+def left_running(pids):
+    """Those of `pids` still running after a while: a process sent SIGKILL is gone as soon
+    as it is next scheduled, which a busy machine may delay."""
+    deadline = time.monotonic() + 30
+    while any(running(pid) for pid in pids) and time.monotonic() < deadline:
+        time.sleep(0.1)
+    return [pid for pid in pids if running(pid)]
 
 
 def standard_layout():
@@ -97,23 +171,25 @@ def listing_in_both_layouts(s):
         set_up()
         listing = json.loads(tool("--json").stdout)
         assert listing["kaironDir"] == kairon_dir, f"not the layout meant: {listing}"
-        fact = s.ansible.fact()
-        assert fact == listing, f"fact {fact}, listing {listing}"
+        for engine in s.engines:
+            fact = engine.fact()
+            assert fact == listing, f"{engine.name}: fact {fact}, listing {listing}"
 
 
 def failing_tool_gives_empty_fact(s):
     os.symlink(PRODUCT, PRODUCT)  # a loop: the file-status probe fails
     assert tool().returncode == 1, "the tool did not fail"
-    fact = s.ansible.fact()
-    assert fact == {}, f"fact {fact!r}"
+    for engine in s.engines:
+        fact = engine.fact()
+        assert fact == {}, f"{engine.name}: fact {fact!r}"
 
 
 def playbook_links_fact_and_gathers_again(s):
     standard_layout()
     e2e.remove("/etc/ansible/facts.d/vosyncloc.fact")
-    seen = os.path.join(s.ansible.home, "seen.json")
+    seen = os.path.join(s.home, "seen.json")
     # A later play writes down what the playbook left in the facts.
-    wrapper = os.path.join(s.ansible.home, "wrapper.yml")
+    wrapper = os.path.join(s.home, "wrapper.yml")
     with open(wrapper, "w") as f:
         f.write(f"- import_playbook: {readme_playbook(s.source)}\n"
                 "- hosts: all\n  gather_facts: false\n  tasks:\n"
@@ -121,29 +197,54 @@ def playbook_links_fact_and_gathers_again(s):
                 "        content: \"{{ ansible_local.vosyncloc | to_json }}\"\n"
                 f"        dest: {seen}\n")
     s.ansible.run("ansible-playbook", "-c", "local", "-i", "localhost,", wrapper)
-    assert os.readlink("/etc/ansible/facts.d/vosyncloc.fact") == FACT
+    assert os.readlink("/etc/ansible/facts.d/vosyncloc.fact") == ANSIBLE_FACT
     listing = json.loads(tool("--json").stdout)
     assert json.load(open(seen)) == listing, f"seen {open(seen).read()}, listing {listing}"
 
 
 def missing_tool_gives_empty_fact(s):
-    os.unlink("/usr/bin/vosyncloc")
-    fact = s.ansible.fact()
-    assert fact == {}, f"fact {fact!r}"
+    with tool_replaced(None):
+        for engine in s.engines:
+            fact = engine.fact()
+            assert fact == {}, f"{engine.name}: fact {fact!r}"
+
+
+def hanging_tool_gives_empty_fact_in_time(s):
+    """Each script, run by itself and by its engine, ends within the bound with the empty
+    fact, status 0 and nothing on standard error, and takes the tool's processes with it."""
+    pid_file = os.path.join(s.home, "hanging.pids")
+    with tool_replaced(HANGING_TOOL.format(pids=pid_file)):
+        for engine in s.engines:
+            try:
+                done = engine.run(engine.script, env=LIMIT, timeout=BOUND)
+                assert (done.stdout, done.stderr) == (engine.empty_output, ""), \
+                    f"{engine.name}'s script: {done.stdout!r}, standard error {done.stderr!r}"
+                fact = engine.fact(env=LIMIT, timeout=BOUND)
+                assert fact == {}, f"{engine.name}: fact {fact!r}"
+                pids = open(pid_file).read().split()
+                assert len(pids) == 4, f"{engine.name}: the hanging tool ran as {pids}"
+                left = left_running(pids)
+                assert not left, f"{engine.name}: the tool's processes {left} are left running"
+            finally:
+                with contextlib.suppress(FileNotFoundError):
+                    for pid in open(pid_file).read().split():
+                        with contextlib.suppress(ProcessLookupError):
+                            os.kill(int(pid), signal.SIGKILL)
+                    os.unlink(pid_file)
 
 
 CASES = [listing_in_both_layouts, failing_tool_gives_empty_fact,
-         playbook_links_fact_and_gathers_again, missing_tool_gives_empty_fact]
+         playbook_links_fact_and_gathers_again, missing_tool_gives_empty_fact,
+         hanging_tool_gives_empty_fact_in_time]
 
 
 def inside(tool_path, package_root, source, scratch):
     e2e.run_checked("mount", "--make-rprivate", "/")
-    e2e.run_checked("mount", "-t", "tmpfs", "vosyncloc-ansible", scratch)
+    e2e.run_checked("mount", "-t", "tmpfs", "vosyncloc-fleet", scratch)
     e2e.overlay("/usr", scratch, "usr")
     e2e.overlay("/etc", scratch, "etc")
-    shutil.copy(tool_path, "/usr/bin/vosyncloc")
-    shutil.copytree(package_root + os.path.dirname(os.path.dirname(FACT)),
-                    os.path.dirname(os.path.dirname(FACT)), symlinks=True)
+    shutil.copy(tool_path, TOOL)
+    shutil.copytree(package_root + SHARE, SHARE, symlinks=True)
     home = os.path.join(scratch, "home")
     os.mkdir(home)
     suite = FactSuite(home, source)
@@ -152,6 +253,7 @@ def inside(tool_path, package_root, source, scratch):
     failed = len(suite.failures)
     print(f"{len(CASES) - failed} passed, {failed} failed")
     return 1 if failed else 0
+
 
 def main():
     if sys.argv[1:2] == ["--inside"]:
@@ -168,7 +270,7 @@ def main():
     args = [os.path.abspath(a) for a in sys.argv[1:]]
     sys.stdout.flush()
     # The mount point outlives the namespace; what is mounted on it does not.
-    scratch = tempfile.mkdtemp(prefix="vosyncloc-ansible-")
+    scratch = tempfile.mkdtemp(prefix="vosyncloc-fleet-")
     try:
         return subprocess.run(["unshare", "--mount", "--propagation", "private",
                                sys.executable, os.path.abspath(__file__), "--inside", *args,
