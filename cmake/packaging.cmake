@@ -4,7 +4,7 @@
 # installs every component, `cpack -G DEB` makes one package of each component declared
 # with vosyncloc_deb_package (cmake/debian_packages.cmake):
 #   vosyncloc         the tool: the binary, its manual page, the bash and zsh completions,
-#                     the Ansible local fact;
+#                     the Ansible local fact and the Facter external fact;
 #   libvosyncloc1     the shared library libvosyncloc (cmake/library_packages.cmake);
 #   libvosyncloc-dev  what programs using it are built with.
 # Each carries the copyright file and changelog that every Debian package carries. The
@@ -37,10 +37,13 @@ install(FILES ${PROJECT_SOURCE_DIR}/completions/bash/vosyncloc
 install(FILES ${PROJECT_SOURCE_DIR}/completions/zsh/_vosyncloc
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/zsh/vendor-completions
         COMPONENT vosyncloc)
-# Hosts link it into /etc/ansible/facts.d (the README's playbook does); the package
-# writes nothing under /etc itself.
+# Hosts link them into /etc/ansible/facts.d and /etc/facter/facts.d (the README's playbook
+# and manifest do); the package writes nothing under /etc itself. The Facter fact runs
+# the Ansible one, found beside it as ../ansible.
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/ansible/vosyncloc.fact
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/vosyncloc/ansible COMPONENT vosyncloc)
+install(PROGRAMS ${PROJECT_SOURCE_DIR}/puppet/vosyncloc.fact
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/vosyncloc/puppet COMPONENT vosyncloc)
 vosyncloc_deb_package(vosyncloc
     SECTION utils
     SUMMARY "print where the VO-Sync / VO-Kairon files and directories live"

@@ -1,20 +1,22 @@
 #!/usr/bin/env python3
-"""The packaged local fact, as Ansible gathers it.
+"""The packaged facts, as Ansible and Facter gather them.
 
 Usage: fact_e2e.py TOOL PACKAGE_ROOT SOURCE_DIR
 
 PACKAGE_ROOT holds the files of the Debian packages as they install them; TOOL is the
 tool under test. In a private mount namespace whose /usr and /etc are overlays, the two
 go where the package puts them (/usr/bin/vosyncloc and /usr/share/vosyncloc), and
-Ansible gathers the facts of localhost:
-  - with the fact linked into a directory given as fact_path: the fact is the tool's
-    JSON listing in the standard and in the legacy layout, and {} when the tool fails
-    on a file-status error, is missing, or never answers; in the last case the script
-    exits 0 within its time limit (lowered for the test) and leaves no process behind;
+Ansible and Facter gather the facts of localhost:
+  - each with its fact script linked into a directory given to it (Ansible's fact_path,
+    Facter's --external-dir): the fact is the tool's JSON listing in the standard and
+    in the legacy layout, and empty ({}, Facter's empty hash) when the tool fails on a
+    file-status error, is missing, or never answers; in the last case each script, by
+    itself and run by its engine, exits 0 within its time limit (lowered for the test)
+    and leaves no process behind;
   - with the README's playbook (ansible/vosyncloc-fact.yml, shown in the README
     verbatim), which links it into /etc/ansible/facts.d and gathers again, so that a
     later play sees it.
-Needs root and ansible; exits 77 (skipped) otherwise.
+Needs root, ansible and facter; exits 77 (skipped) otherwise.
 """
 
 import contextlib
@@ -33,6 +35,7 @@ import vosyncloc_e2e as e2e  # noqa: E402  (the overlays and the layouts' paths)
 
 SHARE = "/usr/share/vosyncloc"
 ANSIBLE_FACT = SHARE + "/ansible/vosyncloc.fact"
+FACTER_FACT = SHARE + "/puppet/vosyncloc.fact"
 TOOL = "/usr/bin/vosyncloc"
 PRODUCT = e2e.MULTIARCH + "/vo-kairon"
 
@@ -99,6 +102,17 @@ class Ansible(Engine):
         return json.loads(out.split(" => ", 1)[1])["ansible_facts"]["ansible_local"]["vosyncloc"]
 
 
+class Facter(Engine):
+    name, script, empty_output = "Facter", FACTER_FACT, '{"vosyncloc": {}}\n'
+
+    def fact(self, **run):
+        """The fact as facter resolves it from a directory holding its link; None if there
+        is no such fact."""
+        out = self.run("facter", "--external-dir", self.linked("facter.d"), "--json",
+                       "vosyncloc", **run).stdout
+        return json.loads(out)["vosyncloc"]
+
+
 class FactSuite(e2e.Suite):
     """The end-to-end suite's case runner (case() resets the product's paths, runs a case
     and reports it), with the engines and the source tree. Its run() is not for here: that
@@ -108,7 +122,7 @@ class FactSuite(e2e.Suite):
         super().__init__(TOOL, None, home)
         self.home, self.source = home, source
         self.ansible = Ansible(home)
-        self.engines = [self.ansible]
+        self.engines = [self.ansible, Facter(home)]
 
 
 def tool(*args):
@@ -264,9 +278,10 @@ def main():
     if os.geteuid() != 0:
         print("skipped: the mount namespace needs root")
         return e2e.SKIP
-    if not shutil.which("ansible"):
-        print("skipped: ansible is not installed")
-        return e2e.SKIP
+    for engine in ("ansible", "facter"):
+        if not shutil.which(engine):
+            print(f"skipped: {engine} is not installed")
+            return e2e.SKIP
     args = [os.path.abspath(a) for a in sys.argv[1:]]
     sys.stdout.flush()
     # The mount point outlives the namespace; what is mounted on it does not.

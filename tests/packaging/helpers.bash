@@ -28,7 +28,7 @@ package_files() {
     vosyncloc)
         printf '%s\n' bin/vosyncloc share/bash-completion/completions/vosyncloc \
             share/man/man1/vosyncloc.1.gz share/zsh/vendor-completions/_vosyncloc \
-            share/vosyncloc/ansible/vosyncloc.fact ;;
+            share/vosyncloc/ansible/vosyncloc.fact share/vosyncloc/puppet/vosyncloc.fact ;;
     libvosyncloc1)
         printf '%s\n' "$lib/libvosyncloc.so.1" "$lib/libvosyncloc.so.$VOSYNCLOC_VERSION" ;;
     libvosyncloc-dev)
@@ -42,7 +42,8 @@ package_files() {
 
 # The installed files that are programs, mode 755 (all others are 644), relative.
 executable_files() {
-    printf '%s\n' bin/vosyncloc share/vosyncloc/ansible/vosyncloc.fact
+    printf '%s\n' bin/vosyncloc share/vosyncloc/ansible/vosyncloc.fact \
+        share/vosyncloc/puppet/vosyncloc.fact
 }
 
 # The files a complete install puts under its prefix, relative and sorted.
