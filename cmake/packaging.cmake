@@ -60,8 +60,10 @@ object, or as shell assignments for scripts to evaluate (--shell), and
 tells the standard installation layout from the legacy one by what is
 installed; --explain shows how each location was worked out.
 
-An Ansible local fact script, installed in /usr/share/vosyncloc/ansible,
-gives the locations of every host of a fleet.")
+An Ansible local fact script and a Facter external fact, installed in
+/usr/share/vosyncloc/ansible and /usr/share/vosyncloc/puppet, give the
+locations of every host of a fleet; they stop a tool that has not answered
+within 10 seconds.")
 
 # The libvosyncloc1 and libvosyncloc-dev packages.
 include(cmake/library_packages.cmake)
