@@ -526,12 +526,19 @@ def full_standard_output_fails(s):
                              "vosyncloc: write error: No space left on device\n")
 
 
+# The relocation library logs before main (prefixdir is asked first), then bindir's
+# answer fails, so that every query logs a warning too.
+LOGGING_THEN_FAILING = {"prefixdir": "@syslog", "bindir": "@negative"}
+LOGGED_BEFORE_MAIN = ["relocation fixture: asked about prefixdir"] + LEGACY_WARNINGS
+
+
 def closed_standard_output_fails(s):
-    """The system log's socket must not take the closed descriptor's place."""
+    """The system log's socket must not take the closed descriptor's place, not even when
+    the relocation library opens it before main."""
     t = s.tree()
-    run = s.run([], t.answers(bindir="@negative"), stdout=None, close_stdout=True)
+    run = s.run([], t.answers(**LOGGING_THEN_FAILING), stdout=None, close_stdout=True)
     s.expect(run, "", "vosyncloc: write error: Bad file descriptor\n", 1,
-             log=LEGACY_WARNINGS)
+             log=LOGGED_BEFORE_MAIN)
 
 
 def hostile_pointer_files_give_default_shared_dir(s):
@@ -552,12 +559,12 @@ def closed_standard_output_without_dev_null_fails(s):
     t = s.tree()
     run_checked("mount", "-t", "tmpfs", "vosyncloc-e2e-bare-dev", "/dev")  # no null in it
     try:
-        run = s.run([], t.answers(bindir="@negative"), stdout=None, close_stdout=True,
+        run = s.run([], t.answers(**LOGGING_THEN_FAILING), stdout=None, close_stdout=True,
                     stdin=subprocess.PIPE)
     finally:
         run_checked("umount", "/dev")
     s.expect(run, "", "vosyncloc: write error: Bad file descriptor\n", 1,
-             log=LEGACY_WARNINGS)
+             log=LOGGED_BEFORE_MAIN)
 
 
 def silent_relocation_answer_is_an_empty_path(s):
