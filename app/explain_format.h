@@ -14,9 +14,10 @@
 // spaces or more: the kind ("relocation", "query", "probe", "layout"), its subject, the
 // value (a path, or the outcome) and, for queries and probes, where the value came from
 // or what was found. No colours. In a value a backslash and each control byte are
-// written as C escapes (\\, \n, \t, \r, \xHH) so that every decision stays on one line;
-// an empty path is written "". What the pointer file held is quoted, with \" for a
-// quotation mark.
+// written as C escapes (\\, \n, \t, \r, \xHH), and the UTF-8 of U+0080-U+009F, U+2028
+// and U+2029 as \uHHHH, so that every decision stays on one line for readers that split
+// lines as Unicode does, and no terminal control reaches the screen; an empty path is
+// written "". What the pointer file held is quoted, with \" for a quotation mark.
 void formatTextExplanation(const volocations::LocationTrace& trace, std::string& out);
 
 // Appends the explanation as one JSON document, one member or step per line:

@@ -579,6 +579,7 @@ def silent_relocation_answer_is_an_empty_path(s):
 
 EXPLAIN_DEFAULT_SHARED = "/usr/local/morvane/share"
 ODD_SHARED = '/srv/q"b\\s\nn\tc\x01\u00e9'  # shown escaped, yet on one line
+UNICODE_BREAKS = "/srv/a\u0085b\u2028c\u009b2J\u00a0d\u2027\u2029"
 EVERY_QUERY_FAILS = r", code -52006\): every standard directory query fails$"
 
 # One row per situation: what to lay out ("{attr}" is an attribute of the case's Tree;
@@ -662,6 +663,12 @@ EXPLAIN_ROWS = [
     ("odd bytes in the pointer file", {POINTER_FILE: ODD_SHARED + "/\n"}, {}, {},
      [("query", "shared", ODD_SHARED, "pointerFile", {"read": ODD_SHARED + "/\n"})],
      [r'^query +shared +/srv/q"b\\\\s\\nn\\tc\\x01\u00e9 +read from .*: "/srv/q\\"b']),
+    # NEL, LINE SEPARATOR, CSI and PARAGRAPH SEPARATOR, beside NBSP and U+2027 (kept)
+    ("Unicode line breaks and C1 controls in the pointer file",
+     {POINTER_FILE: UNICODE_BREAKS + "\n"}, {}, {},
+     [("query", "shared", UNICODE_BREAKS, "pointerFile")],
+     [r'^query +shared +/srv/a\\u0085b\\u2028c\\u009b2J\u00a0d\u2027\\u2029 +'
+      r'read from .*: "/srv/a\\u0085b\\u2028c\\u009b2J\u00a0d\u2027\\u2029\\n"$']),
 ]
 
 
@@ -707,7 +714,7 @@ def check_explanation(s, t, how, relocation, steps, patterns):
         s.check(run.status == plain.status == 0 and run.err == b"", f"status {run.status}")
         s.expect_log(run, s.logged(plain))
     s.check(text.out.endswith(b"\n" + plain.out), f"not ending with the listing: {text.out!r}")
-    decisions = text.out[:-len(plain.out) - 1].decode().split("\n")[:-1]
+    decisions = text.out[:-len(plain.out) - 1].decode().splitlines()  # as Unicode splits
     doc = json.loads(doc_run.out)
     s.check(list(doc["locations"].items()) == list(json.loads(plain_json.out).items()),
             f"locations {doc['locations']}")
