@@ -15,13 +15,15 @@ void requireNoNul(const std::string& key, const std::string& path) {
 }
 
 // Inside single quotes every byte but ' stands for itself, in every POSIX shell; a '
-// closes the quotes, is written escaped, and the quotes reopen.
+// closes the quotes, comes as "'" and the quotes reopen. No backslash: in Shift_JIS and
+// other locales a shell may read its byte as a yen sign, which escapes nothing, while '
+// and " are never the second byte of a character in any multibyte encoding.
 void appendAssignment(const std::string& key, const std::string& path, std::string& out) {
     out += key;
     out += "='";
     for (char byte : path) {
         if (byte == '\'') {
-            out += "'\\''";
+            out += "'\"'\"'";
         } else {
             out += byte;
         }

@@ -1,6 +1,7 @@
 // The listing and the query answer as shell assignments (key='path'), for scripts that
-// `eval` the tool's output. Each path is quoted for POSIX sh, so that dash, bash and zsh
-// alike set the variable to exactly the path's bytes, whatever they are: the one byte no
+// `eval` the tool's output. Each path is quoted for POSIX sh, without a backslash, so
+// that every POSIX shell sets the variable to exactly the path's bytes, whatever they are
+// and whatever the locale (see the manual page for two shells' limits): the one byte no
 // shell variable can hold, NUL, fails the run rather than giving a different path.
 #pragma once
 
@@ -10,7 +11,7 @@
 
 // Appends one key='path' line per entry, in list order; no header, no empty line. Keys
 // are written as they are (the listing's keys are shell variable names); each path is
-// single-quoted, an embedded ' written as '\'' and every other byte, newlines included,
+// single-quoted, an embedded ' written as '"'"' and every other byte, newlines included,
 // as it is. Throws std::runtime_error ("the path of KEY holds a NUL byte, which a shell
 // variable cannot hold", for the first such entry) when a path holds a NUL byte; `out`
 // is then left as it was. On std::bad_alloc `out` may hold part of the listing.

@@ -6,11 +6,13 @@ set -euo pipefail
 build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
 # git dates the packages (the last commit); cpack reads their files' types with file;
 # lintian and devscripts' hardening-check check them; the library's consumers are built
-# with pkgconf's pkg-config; the shell assignments are evaluated by dash, bash and zsh, and
-# the local facts gathered by ansible-core and facter, and linked into place by puppet.
+# with pkgconf's pkg-config; the shell assignments are evaluated by every POSIX shell
+# Debian packages (dash, bash, zsh, mksh, posh, yash, busybox sh and ksh93), also in a
+# Shift_JIS locale that localedef (from locales) generates; the local facts are gathered
+# by ansible-core and facter, and linked into place by puppet.
 test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3
-      dpkg-dev file bash-completion dash zsh man-db git lintian devscripts pkgconf
-      ansible-core facter puppet)
+      dpkg-dev file bash-completion dash zsh mksh posh yash busybox ksh93u+m locales
+      man-db git lintian devscripts pkgconf ansible-core facter puppet)
 bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd time python3)
 
 case "${1:-build}" in

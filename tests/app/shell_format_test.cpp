@@ -32,8 +32,8 @@ const Row kRows[] = {
     {"/var/run/vo-kairon", "'/var/run/vo-kairon'"},
     {"", "''"},
     {"/srv/a b", "'/srv/a b'"},
-    {"/srv/it's", "'/srv/it'\\''s'"},
-    {"''", "''\\'''\\'''"},
+    {"/srv/it's", "'/srv/it'\"'\"'s'"},
+    {"''", "''\"'\"''\"'\"''"},
     {"/\"$HOME`id`\\n", "'/\"$HOME`id`\\n'"},
     {"/a\nb\tc\n", "'/a\nb\tc\n'"},
     {"/\x01\x7f", "'/\x01\x7f'"},
@@ -47,7 +47,7 @@ LocationList tableListing() {
     return list;
 }
 
-// Single quotes around every path, an embedded ' as '\'', every other byte as it is.
+// Single quotes around every path, an embedded ' as '"'"', every other byte as it is.
 TEST(ShellFormat, QuotesEachPathAndListsInOrder) {
     for (const Row& row : kRows) {
         if (row.quoted.empty()) continue;
@@ -57,7 +57,7 @@ TEST(ShellFormat, QuotesEachPathAndListsInOrder) {
     }
     std::string listing;
     formatShellListing({{"kaironDir", "/a"}, {"runtimeDir", "/b'"}}, listing);
-    EXPECT_EQ(listing, "kaironDir='/a'\nruntimeDir='/b'\\'''\n");
+    EXPECT_EQ(listing, "kaironDir='/a'\nruntimeDir='/b'\"'\"''\n");
 }
 
 // Runs `shell` -c `script` with `input` on standard input; returns its standard output.

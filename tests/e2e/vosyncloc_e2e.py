@@ -256,10 +256,11 @@ class Suite:
         return Tree(os.path.join(self.cases_dir, str(self.count)))
 
     def run(self, args, answers=None, stdout=subprocess.PIPE, close_stdout=False,
-            stdin=subprocess.DEVNULL, fixture_dir=None, program=None):
+            stdin=subprocess.DEVNULL, fixture_dir=None, program=None, extra_env=None):
         """Runs the tool, or `program` (such as a shell running it), with `args`."""
         env = {k: v for k, v in os.environ.items()
                if k not in ("LD_LIBRARY_PATH", "VORELOC_ANSWERS", "VORELOC_LOG")}
+        env.update(extra_env or {})
         if answers is not None:
             env["LD_LIBRARY_PATH"] = fixture_dir or self.fixture_dir
             env["VORELOC_ANSWERS"] = answers
@@ -775,15 +776,48 @@ def explain_with_a_key_and_precedence(s):
 # ---------------------------------------------------------------------------------
 # --shell
 
-# The bytes a shell treats specially, each in a path of its own and all in one.
+# The bytes a shell treats specially, each in a path of its own and all in one; two try
+# to break out of the quotes and run a command in the case's directory. Every path is
+# valid UTF-8 and valid Shift_JIS (the kanji's last byte leads a Shift_JIS character,
+# which the "b" after it completes), but the last: there a quote follows the kanji, and
+# yash, which refuses what its locale cannot decode, fails to evaluate it in Shift_JIS.
 SHELL_BYTES = [" ", "'", "''", '"', "$HOME", "`id`", "\\", "\n", "\t", "\x01\x7f",
-               "caf\u00e9 \u6642"]
+               "'$(touch pwned)'", "'`touch pwned`'\\'", "caf\u00e9 \u6642"]
 SHELL_BYTES.append("".join(SHELL_BYTES))
+NOT_SHIFT_JIS = "\u6642'$(touch pwned)'"
+SHELL_BYTES.append(NOT_SHIFT_JIS)
 SHELL_AND_JSON = "option '--shell' cannot be used with option '--json'\n"
+# Every POSIX shell Debian packages, each in UTF-8 and in Shift_JIS, where yash reads the
+# byte of a backslash as a yen sign.
+SHELLS = [["dash"], ["bash"], ["bash", "--posix"], ["zsh"], ["mksh"], ["posh"], ["yash"],
+          ["busybox", "sh"], ["ksh93"]]
+LOCALES = ["C.UTF-8", "ja_JP.SJIS"]
+RS = "\x1e"  # ends each printed value: the format holds no backslash, in no path
+
+
+def shift_jis_locales(s):
+    """A directory for LOCPATH holding ja_JP.SJIS, generated once."""
+    locales = os.path.join(os.path.dirname(s.cases_dir), "locales")
+    if not os.path.isdir(locales):
+        os.makedirs(locales)
+        run_checked("localedef", "--no-warnings=ascii", "-f", "SHIFT_JIS", "-i", "ja_JP",
+                    locales + "/ja_JP.SJIS")
+    return locales
+
+
+def eval_script(tool, root):
+    """Evaluates the listing, prints every variable, then the same for one query."""
+    printed = f"printf '%s{RS}'"
+    return (f"cd {shlex.quote(root)} && out=$({tool} --shell) && eval \"$out\" && {printed}" +
+            "".join(f' "${key}"' for key in KEYS) +
+            f' && one=$({tool} --s runtimeDir) && runtimeDir= && eval "$one"'
+            f' && {printed} "$runtimeDir"')
 
 
 def shell_assignments_evaluate_to_the_paths(s):
-    """Evaluating --shell in dash, bash and zsh sets each key's variable to its path."""
+    """Evaluating --shell in every shell and locale sets each key's variable to its path,
+    byte for byte, and runs nothing."""
+    locales = shift_jis_locales(s)
     for odd in SHELL_BYTES:
         t = s.tree()
         base = f"{t.root}/a{odd}b"
@@ -795,17 +829,20 @@ def shell_assignments_evaluate_to_the_paths(s):
                                   base + "/share/Kairon/votsmd")
         listing = s.run(["--json"], answers)
         s.check(list(json.loads(listing.out).items()) == expected, f"{odd!r}: {listing.out!r}")
-        tool = shlex.quote(s.binary)
-        script = (f'out=$({tool} --shell) && eval "$out" && printf "%s\\0"' +
-                  "".join(f' "${key}"' for key in KEYS) +
-                  f' && one=$({tool} --s runtimeDir) && runtimeDir= && eval "$one"'
-                  ' && printf "%s\\0" "$runtimeDir"')
+        script = eval_script(shlex.quote(s.binary), t.root)
         values = [path for _, path in expected] + [dict(expected)["runtimeDir"]]
-        want = "".join(value + "\0" for value in values).encode()
-        for shell in ("dash", "bash", "zsh"):
-            run = s.run(["-c", script], answers, program=shell)
-            s.check((run.out, run.err, run.status) == (want, b"", 0),
-                    f"{shell}, {odd!r}: {run.out!r}, {run.err!r}, status {run.status}")
+        want = "".join(value + RS for value in values).encode("utf-8", "surrogateescape")
+        for shell in SHELLS:
+            for locale in LOCALES:
+                run = s.run(shell[1:] + ["-c", script], answers, program=shell[0],
+                            extra_env={"LC_ALL": locale, "LOCPATH": locales})
+                where = f"{' '.join(shell)} in {locale}, {odd!r}"
+                if (odd, shell, locale) == (NOT_SHIFT_JIS, ["yash"], "ja_JP.SJIS"):
+                    s.check(run.out == b"" and run.status != 0, f"{where}: evaluated")
+                else:
+                    s.check((run.out, run.err, run.status) == (want, b"", 0),
+                            f"{where}: {run.out!r}, {run.err!r}, status {run.status}")
+                s.check(not os.path.exists(t.root + "/pwned"), f"{where}: a command ran")
     t = s.tree()
     s.expect_failure(s.run(["--json", "--shell", "--help"], t.answers(bindir="@negative")),
                      SHELL_AND_JSON)
