@@ -22,6 +22,12 @@
  * read from several threads at once; closing it must not race with reading it. Do not
  * cancel (pthread_cancel) a thread while it is inside a call.
  *
+ * Fork. After fork() in a program with more than one thread, the child may call only
+ * async-signal-safe functions until it calls exec, and no function here is one: a child
+ * forked while another thread was inside a call that logs a warning would wait for ever
+ * on the C library's system-log lock. A single-threaded program may call the library in
+ * its child.
+ *
  * Loading. When the library is loaded (at process start for a program linked with
  * it, before main; during dlopen otherwise), it builds the table of standard
  * directories: built-in defaults, replaced where the optional relocation library
@@ -41,8 +47,11 @@
  * its socket on the lowest free descriptor: in a program started with descriptor 0, 1
  * or 2 closed, that socket can become, say, its standard output, and what the program
  * then writes there goes to the system log. Such a program should open /dev/null on
- * every closed descriptor among 0, 1 and 2 before its first call, as vosyncloc(1) does;
- * the library cannot do that without taking the descriptors over.
+ * every closed descriptor among 0, 1 and 2 before the library is loaded, as vosyncloc(1)
+ * does, since the relocation library asked then may log or open files too: before main
+ * (in a function of its own .preinit_array, which runs before every initialiser) for a
+ * program linked with it, before dlopen otherwise. The library cannot do that without
+ * taking the descriptors over.
  */
 #ifndef VOSYNCLOC_VOSYNCLOC_H
 #define VOSYNCLOC_VOSYNCLOC_H
