@@ -2,14 +2,17 @@
 
 #include <array>
 
+#include "text/utf8.h"
+
 namespace {
 
 // What each byte becomes: 0 copies it unchanged, 'u' writes \u00XX, any other value
-// is the letter of its two-byte escape. One table lookup per byte keeps the escaper
+// is the letter of its two-byte escape. NUL ends the builder's texts, so only
+// json_escape_utf8 meets it. One table lookup per byte keeps the escaper
 // cheap enough for every debug payload and listing written.
 constexpr std::array<char, 256> make_escape_table() noexcept {
     std::array<char, 256> table{};
-    for (int byte = 0x01; byte <= 0x1F; ++byte) table[byte] = 'u';
+    for (int byte = 0x00; byte <= 0x1F; ++byte) table[byte] = 'u';
     table[0x7F] = 'u';
     table[0x08] = 'b';
     table[0x09] = 't';
@@ -23,17 +26,33 @@ constexpr std::array<char, 256> make_escape_table() noexcept {
 
 constexpr std::array<char, 256> kEscape = make_escape_table();
 
-// Writes \u00XX by hand: a formatting call would also write a terminator, one byte
+// Writes \uXXXX by hand: a formatting call would also write a terminator, one byte
 // beyond the gap that the builder opened for the escaped text.
-char* write_unicode_escape(char* out, unsigned char byte) noexcept {
+char* write_unicode_escape(char* out, uint32_t codePoint) noexcept {
     static const char kHexDigits[] = "0123456789abcdef";
-    out[0] = '\\';
-    out[1] = 'u';
-    out[2] = '0';
-    out[3] = '0';
-    out[4] = kHexDigits[byte >> 4];
-    out[5] = kHexDigits[byte & 0x0F];
-    return out + 6;
+    *out++ = '\\';
+    *out++ = 'u';
+    for (int shift = 12; shift >= 0; shift -= 4) *out++ = kHexDigits[(codePoint >> shift) & 0xF];
+    return out;
+}
+
+// Writes one ASCII byte as the table says; returns the position after it.
+char* write_escaped_byte(char* out, unsigned char byte) noexcept {
+    const char escape = kEscape[byte];
+    if (escape == 0) {
+        *out++ = static_cast<char>(byte);
+    } else if (escape == 'u') {
+        out = write_unicode_escape(out, byte);
+    } else {
+        *out++ = '\\';
+        *out++ = escape;
+    }
+    return out;
+}
+
+size_t escaped_byte_length(unsigned char byte) noexcept {
+    const char escape = kEscape[byte];
+    return escape == 0 ? 1 : (escape == 'u' ? 6 : 2);
 }
 
 }  // namespace
@@ -44,27 +63,41 @@ bool json_is_control(unsigned char byte) noexcept {
 
 size_t json_escaped_length(const char* text) noexcept {
     size_t length = 0;
-    for (; *text != '\0'; ++text) {
-        const char escape = kEscape[static_cast<unsigned char>(*text)];
-        length += escape == 0 ? 1 : (escape == 'u' ? 6 : 2);
-    }
+    for (; *text != '\0'; ++text) length += escaped_byte_length(static_cast<unsigned char>(*text));
     return length;
 }
 
 char* json_write_escaped(char* out, const char* text) noexcept {
-    for (; *text != '\0'; ++text) {
-        const auto byte = static_cast<unsigned char>(*text);
-        const char escape = kEscape[byte];
-        if (escape == 0) {
-            *out++ = *text;
-        } else if (escape == 'u') {
-            out = write_unicode_escape(out, byte);
-        } else {
-            *out++ = '\\';
-            *out++ = escape;
-        }
-    }
+    for (; *text != '\0'; ++text) out = write_escaped_byte(out, static_cast<unsigned char>(*text));
     return out;
+}
+
+bool json_escapes_character(uint32_t codePoint) noexcept {
+    return (codePoint >= 0x80 && codePoint <= 0x9F) || codePoint == 0x2028 || codePoint == 0x2029 ||
+           codePoint == 0xFFFE || codePoint == 0xFFFF;
+}
+
+size_t json_escape_utf8(const char* text, size_t length, char* out) noexcept {
+    if (text == nullptr) return 0;
+    size_t size = 0;
+    for (size_t at = 0; at < length;) {
+        const Utf8Char next = utf8_decode(text + at, length - at);
+        if (next.length == 0) return JSON_NOT_UTF8;
+        size_t piece = next.length;
+        if (next.length == 1) {
+            piece = escaped_byte_length(static_cast<unsigned char>(text[at]));
+            if (out != nullptr)
+                write_escaped_byte(out + size, static_cast<unsigned char>(text[at]));
+        } else if (json_escapes_character(next.codePoint)) {
+            piece = 6;
+            if (out != nullptr) write_unicode_escape(out + size, next.codePoint);
+        } else if (out != nullptr) {
+            for (size_t i = 0; i < piece; ++i) out[size + i] = text[at + i];
+        }
+        size += piece;
+        at += next.length;
+    }
+    return size;
 }
 
 char* json_write_name(char* out, const char* name) noexcept {

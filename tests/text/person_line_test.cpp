@@ -1,0 +1,109 @@
+// The escaper for a line a person reads: every byte alone, then each class of character
+// it escapes beside the neighbours it keeps, and the bytes that are not UTF-8.
+#include "text/person_line.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "text/utf8.h"
+
+namespace {
+
+std::string escaped(const std::string& text, const char* backslashed = nullptr) {
+    std::string out(person_line_escape(text.data(), text.size(), backslashed, nullptr) + 4, '#');
+    person_line_escape(text.data(), text.size(), backslashed, &out[0]);
+    EXPECT_EQ(out.substr(out.size() - 4), "####") << "wrote past its length";
+    return out.substr(0, out.size() - 4);
+}
+
+// A byte alone is printable ASCII, a C escape, or \xHH: a lone byte from 0x80 up is
+// never a whole character.
+TEST(PersonLine, EveryByteAlone) {
+    for (int byte = 0; byte < 256; ++byte) {
+        const std::string text(1, static_cast<char>(byte));
+        std::string expected = text;
+        if (byte == '\n' || byte == '\t' || byte == '\r') {
+            expected = byte == '\n' ? "\\n" : byte == '\t' ? "\\t" : "\\r";
+        } else if (byte < 0x20 || byte >= 0x7f) {
+            char hex[8];
+            std::snprintf(hex, sizeof hex, "\\x%02x", static_cast<unsigned>(byte));
+            expected = hex;
+        }
+        EXPECT_EQ(escaped(text), expected) << "byte " << byte;
+    }
+}
+
+struct Row {
+    const char* in;
+    const char* out;
+};
+
+// Each class at its edges, with the characters just outside them kept.
+const Row kRows[] = {
+    {"caf\xc3\xa9 \xe6\x99\x82 \xf0\x9f\x98\x80", "caf\xc3\xa9 \xe6\x99\x82 \xf0\x9f\x98\x80"},
+    {"\xc2\x80\xc2\x85\xc2\x9b\xc2\x9f\xc2\xa0", "\\u0080\\u0085\\u009b\\u009f\xc2\xa0"},  // C1
+    {"\xe2\x80\xa7\xe2\x80\xa8\xe2\x80\xa9", "\xe2\x80\xa7\\u2028\\u2029"},  // line breaks
+    {"\xd8\x9b\xd8\x9c\xd8\x9d", "\xd8\x9b\\u061c\xd8\x9d"},                 // ALM
+    {"\xe2\x80\x8d\xe2\x80\x8e\xe2\x80\x8f\xe2\x80\x90", "\xe2\x80\x8d\\u200e\\u200f\xe2\x80\x90"},
+    {"\xe2\x80\xaa\xe2\x80\xae\xe2\x80\xaf", "\\u202a\\u202e\xe2\x80\xaf"},  // embeddings
+    {"\xe2\x81\xa5\xe2\x81\xa6\xe2\x81\xa9\xe2\x81\xaa", "\xe2\x81\xa5\\u2066\\u2069\xe2\x81\xaa"},
+    // Not UTF-8: each byte of an ill-formed sequence alone, what follows read afresh.
+    {"\xc0\xaf", "\\xc0\\xaf"},                    // overlong
+    {"\xed\xa0\x80", "\\xed\\xa0\\x80"},           // surrogate
+    {"\xf4\x90\x80\x80", "\\xf4\\x90\\x80\\x80"},  // above U+10FFFF
+    {"a\xe2\x80", "a\\xe2\\x80"},                  // cut short by the end
+    {"\xe2\x80"
+     "b\xc2\x85",
+     "\\xe2\\x80b\\u0085"},                        // cut short by a character
+    {"\xff\xfe\x85\x9b", "\\xff\\xfe\\x85\\x9b"},  // stray bytes, CSI and NEL among them
+    {"invalid location a\nb\x1b[2J", "invalid location a\\nb\\x1b[2J"},
+    {"a\\b \"c\"", "a\\b \"c\""},  // kept unless asked for
+};
+
+TEST(PersonLine, EscapesEachClassAndKeepsItsNeighbours) {
+    for (const Row& row : kRows) EXPECT_EQ(escaped(row.in), row.out) << "input: " << row.in;
+    EXPECT_EQ(escaped(std::string("a\0b", 3)), "a\\x00b");
+}
+
+TEST(PersonLine, BackslashesOnlyTheBytesAskedFor) {
+    EXPECT_EQ(escaped("a\\b \"c\" \n", "\\\""), "a\\\\b \\\"c\\\" \\n");
+    EXPECT_EQ(escaped("a\\b \"c\"", "\\"), "a\\\\b \"c\"");
+    EXPECT_EQ(person_line_escape(nullptr, 5, "\\", nullptr), 0u);
+}
+
+// The decoder behind it, at the edges of what is well-formed.
+TEST(Utf8, DecodesOnlyWellFormedCharacters) {
+    struct Case {
+        const char* bytes;
+        size_t available;
+        uint32_t codePoint;
+        size_t length;
+    };
+    const Case cases[] = {
+        {"\x7f", 1, 0x7f, 1},
+        {"\xc2\x80", 2, 0x80, 2},
+        {"\xdf\xbf", 2, 0x7ff, 2},
+        {"\xe0\xa0\x80", 3, 0x800, 3},
+        {"\xef\xbf\xbf", 3, 0xffff, 3},
+        {"\xf0\x90\x80\x80", 4, 0x10000, 4},
+        {"\xf4\x8f\xbf\xbf", 4, 0x10ffff, 4},
+        {"\xc1\xbf", 2, 0, 0},
+        {"\xe0\x9f\xbf", 3, 0, 0},
+        {"\xf0\x8f\xbf\xbf", 4, 0, 0},
+        {"\xed\x9f\xbf", 3, 0xd7ff, 3},
+        {"\xed\xa0\x80", 3, 0, 0},
+        {"\xf5\x80\x80\x80", 4, 0, 0},
+        {"\xe2\x82\xac", 2, 0, 0},
+        {"\x80", 1, 0, 0},
+        {"", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        const Utf8Char got = utf8_decode(c.bytes, c.available);
+        EXPECT_EQ(got.codePoint, c.codePoint) << c.bytes;
+        EXPECT_EQ(got.length, c.length) << c.bytes;
+    }
+}
+
+}  // namespace

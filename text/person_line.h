@@ -1,0 +1,31 @@
+// The escaper for a line that a person reads: on a terminal, in a log viewer, in an
+// editor. Every text the tool shows a person (an error, a decision of the explanation)
+// goes through it, so that no output can let through a byte class that another one
+// escapes.
+//
+// What it writes is valid UTF-8, stays on one line for every reader, holds nothing a
+// terminal acts on and nothing that reorders what the line shows:
+//   - \n, \t and \r as C escapes, every other C0 control (NUL included) and DEL as \xHH;
+//   - every byte that is not part of well-formed UTF-8 (text/utf8.h) as \xHH;
+//   - as \uHHHH, the characters a reader may take for a line break or a terminal for a
+//     command, the C1 controls U+0080 to U+009F (NEL and CSI among them), U+2028 LINE
+//     SEPARATOR and U+2029 PARAGRAPH SEPARATOR, and the bidirectional formatting
+//     characters U+061C, U+200E, U+200F, U+202A to U+202E and U+2066 to U+2069;
+//   - each byte listed in `backslashed` (ASCII, such as a backslash or a quotation mark)
+//     with a backslash before it, for a caller whose escapes must read back unambiguously;
+//   - everything else, printable text of any script, as it is.
+// Hexadecimal digits are lowercase.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+// Whether the character `codePoint` is written as \uHHHH (the third class above).
+bool person_line_escapes(uint32_t codePoint) noexcept;
+
+// Escapes `length` bytes of `text` (NUL bytes included) and returns the length of the
+// result. Writes it at `out` when `out` is not null, the caller then providing that many
+// bytes; no terminator is written. A null `backslashed` names no byte; a null text
+// counts as empty.
+size_t person_line_escape(const char* text, size_t length, const char* backslashed,
+                          char* out) noexcept;
