@@ -1,33 +1,24 @@
 #include "app/listing_format.h"
 
-#include <cstring>
+#include <stdexcept>
 
 #include "json/json_escape.h"
 
 namespace {
 
-// Escapes one NUL-free run of bytes through the JSON library.
-void appendEscapedRun(const char* run, std::string& out) {
-    std::size_t at = out.size();
-    out.resize(at + json_escaped_length(run));
-    json_write_escaped(&out[at], run);
+bool isJsonText(const std::string& text) {
+    return json_escape_utf8(text.data(), text.size(), nullptr) != JSON_NOT_UTF8;
+}
+
+// Appends `text`, known to be UTF-8, as a JSON string with its quotation marks.
+void appendJsonString(const std::string& text, std::string& out) {
+    const std::size_t at = out.size() + 1;
+    out.resize(at + json_escape_utf8(text.data(), text.size(), nullptr) + 1, '"');
+    out[at - 1] = '"';
+    json_escape_utf8(text.data(), text.size(), &out[at]);
 }
 
 }  // namespace
-
-void appendJsonEscaped(const std::string& text, std::string& out) {
-    // The escaper stops at a NUL, yet a path may hold one (the shared directory is read
-    // from a file as it is), so the text is escaped run by run between the NULs.
-    const char* run = text.c_str();
-    const char* end = run + text.size();
-    while (true) {
-        appendEscapedRun(run, out);
-        run += std::strlen(run);
-        if (run == end) return;
-        out += "\\u0000";
-        ++run;
-    }
-}
 
 void formatTextListing(const LocationList& list, std::string& out) {
     for (const auto& entry : list) {
@@ -39,15 +30,22 @@ void formatTextListing(const LocationList& list, std::string& out) {
 }
 
 void formatJsonListing(const LocationList& list, std::string& out) {
+    // Every entry is checked before anything is appended; the forms that carry any byte
+    // are named for whoever meets a path JSON cannot.
+    for (const auto& entry : list) {
+        if (!isJsonText(entry.first) || !isJsonText(entry.second)) {
+            throw std::runtime_error("the path of " + entry.first +
+                                     " is not valid UTF-8, which a JSON string cannot hold; the "
+                                     "text listing, --shell and --explain carry any byte");
+        }
+    }
     out += "{\n";
     const char* separator = "";
     for (const auto& entry : list) {
         out += separator;
-        out += '"';
-        appendJsonEscaped(entry.first, out);
-        out += "\":\"";
-        appendJsonEscaped(entry.second, out);
-        out += '"';
+        appendJsonString(entry.first, out);
+        out += ':';
+        appendJsonString(entry.second, out);
         separator = ",\n";
     }
     out += "\n}\n";

@@ -1,53 +1,99 @@
 #include "app/run.h"
 
+#include <cstring>
 #include <exception>
 
-#include "app/explain.h"
+#include "app/explain/explain_format.h"
 #include "app/listing_format.h"
 #include "app/output.h"
 #include "app/shell_format.h"
 #include "locations/location_list.h"
+#include "locations/location_trace.h"
 #include "locations/sync_locations.h"
+#include "text/person_line.h"
 
 // The build passes the CMake project version (see the top-level CMakeLists.txt).
 #ifndef VOSYNCLOC_VERSION
 #error "VOSYNCLOC_VERSION, the project version, must be defined by the build"
 #endif
 
-std::string composeOutput(const CommandLine& line) {
-    if (line.help) return line.helpText;
-    // Like the help, the version computes no location, so it logs nothing either.
-    if (line.version) return "vosyncloc " VOSYNCLOC_VERSION "\n";
-    if (line.explain) return composeExplanation(line);
+namespace {
 
-    SyncLocations locations(false);
-    // The list is always complete before a query is answered or a listing made.
-    LocationList list = buildLocationList(locations);
-    std::string out;
-    if (line.location) {
-        const std::string& path = findLocation(list, *line.location);
-        if (line.shell) {
-            formatShellAssignment(*line.location, path, out);
-        } else {
-            formatQueryAnswer(path, out);
-        }
-    } else if (line.json) {
-        formatJsonListing(list, out);
-    } else if (line.shell) {
-        formatShellListing(list, out);
+// The one run's result, for the formatter of the form asked for.
+struct Result {
+    const Request& request;
+    const volocations::LocationTrace* trace;  // the decisions, when explained
+    const LocationList& list;
+    const std::string* path;  // the path of request.key, when asked for
+};
+
+void formatText(const Result& result, std::string& out) {
+    if (result.trace != nullptr) formatTextExplanation(*result.trace, out);
+    if (result.path != nullptr) {
+        formatQueryAnswer(*result.path, out);
     } else {
-        formatTextListing(list, out);
+        formatTextListing(result.list, out);
+    }
+}
+
+void formatJson(const Result& result, std::string& out) {
+    if (result.trace == nullptr) return formatJsonListing(result.list, out);
+    // The listing first: a path JSON cannot carry fails the run by its key.
+    std::string listing;
+    formatJsonListing(result.list, listing);
+    formatJsonExplanation(*result.trace, listing,
+                          result.request.key ? &*result.request.key : nullptr, result.path, out);
+}
+
+void formatShell(const Result& result, std::string& out) {
+    if (result.path != nullptr)
+        return formatShellAssignment(*result.request.key, *result.path, out);
+    formatShellListing(result.list, out);
+}
+
+// The error line: whatever the failure's text holds, one line that a person can read.
+std::string errorLine(const char* what) {
+    const std::size_t length = std::strlen(what);
+    std::string line(person_line_escape(what, length, nullptr, nullptr), '\0');
+    person_line_escape(what, length, nullptr, line.data());
+    return line + '\n';
+}
+
+}  // namespace
+
+std::string composeOutput(const Request& request) {
+    if (request.action == Request::Action::help) return request.helpText;
+    // Like the help, the version computes no location, so it logs nothing either.
+    if (request.action == Request::Action::version) return "vosyncloc " VOSYNCLOC_VERSION "\n";
+
+    volocations::LocationTrace trace;
+    const SyncLocations locations(false, request.explain ? &trace : nullptr);
+    // The list is always complete before a key is answered or a listing made.
+    const LocationList list = buildLocationList(locations);
+    const std::string* path = request.key ? &findLocation(list, *request.key) : nullptr;
+    const Result result{request, request.explain ? &trace : nullptr, list, path};
+    std::string out;
+    switch (request.form) {
+        case Request::Form::text:
+            formatText(result, out);
+            break;
+        case Request::Form::json:
+            formatJson(result, out);
+            break;
+        case Request::Form::shell:
+            formatShell(result, out);
+            break;
     }
     return out;
 }
 
 int runVosyncloc(int argc, const char* const argv[], int outFd, int errFd) {
     try {
-        writeAll(outFd, composeOutput(parseCommandLine(argc, argv)));
+        writeAll(outFd, composeOutput(parseRequest(argc, argv)));
         return 0;
     } catch (const std::exception& error) {
         try {
-            writeAll(errFd, std::string(error.what()) + "\n");
+            writeAll(errFd, errorLine(error.what()));
         } catch (const std::exception&) {
             // Standard error is gone too: the exit status is all that is left to tell.
         }

@@ -77,7 +77,8 @@ enum vosyncloc_result {
     /* The key is not one of the fifteen: a null or empty key, a prefix of a key
      * ("runtime"), a key in another case ("RuntimeDir"), or the name of a location that
      * is not listed ("configDir"). Keys are compared byte for byte. Message: "invalid
-     * location " followed by the key, as vosyncloc(1) prints it. */
+     * location " followed by the key, as vosyncloc(1) prints it before escaping it for
+     * the terminal. */
     VOSYNCLOC_ERR_KEY = -2,
     /* A probe of the installation layout failed for another reason than a missing
      * file (permission denied on a parent directory, a loop of symbolic links, a name

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "locations/sync_locations.h"
@@ -20,12 +21,6 @@ std::string textOf(const LocationList& list) {
 std::string jsonOf(const LocationList& list) {
     std::string out;
     formatJsonListing(list, out);
-    return out;
-}
-
-std::string escaped(const std::string& text) {
-    std::string out;
-    appendJsonEscaped(text, out);
     return out;
 }
 
@@ -57,6 +52,23 @@ TEST(JsonListing, SingleEntryHasNoComma) {
 
 TEST(JsonListing, EscapesQuoteBackslashAndControlBytesInPaths) {
     EXPECT_EQ(jsonOf({{"k", "/a\"b\\c\nd\te"}}), "{\n\"k\":\"/a\\\"b\\\\c\\nd\\te\"\n}\n");
+    // A NUL byte does not cut the path short; NEL is escaped for YAML readers.
+    EXPECT_EQ(jsonOf({{"k", std::string("/a\0\xc2\x85", 5)}}),
+              "{\n\"k\":\"/a\\u0000\\u0085\"\n}\n");
+}
+
+// A path JSON cannot carry fails the listing by its key, before anything is written.
+TEST(JsonListing, RefusesAPathThatIsNotUtf8) {
+    std::string out = "before";
+    try {
+        formatJsonListing({{"kaironDir", "/opt/k"}, {"persistDir", "/srv/bad\xff"}}, out);
+        FAIL() << "no error";
+    } catch (const std::runtime_error& error) {
+        EXPECT_STREQ(error.what(),
+                     "the path of persistDir is not valid UTF-8, which a JSON string cannot "
+                     "hold; the text listing, --shell and --explain carry any byte");
+    }
+    EXPECT_EQ(out, "before");
 }
 
 TEST(JsonListing, EscapesKeysToo) {
@@ -87,34 +99,6 @@ TEST(JsonListing, ForcedStandardLayoutIsSeventeenLines) {
               "\"vokaironcli\":\"/usr/bin/vokaironcli\",\n"
               "\"gpsMetaDataFile\":\"/var/lib/vo-kairon/position.json\"\n"
               "}\n");
-}
-
-// Slashes and bytes at and above 0x80 stay as they are; only the bytes JSON forbids in
-// a string, and 0x7F, are written as escapes.
-TEST(JsonEscape, EscapesOnlyWhatJsonNeeds) {
-    struct Case {
-        std::string in;
-        std::string out;
-    };
-    const Case cases[] = {
-        {"", ""},
-        {"/usr/lib/x86_64-linux-gnu", "/usr/lib/x86_64-linux-gnu"},
-        {"\"", "\\\""},
-        {"\\", "\\\\"},
-        {"\b\f\n\r\t", "\\b\\f\\n\\r\\t"},
-        {"\x01\x1f\x7f", "\\u0001\\u001f\\u007f"},
-        {"caf\xc3\xa9 \xff", "caf\xc3\xa9 \xff"},
-    };
-    for (const Case& c : cases) EXPECT_EQ(escaped(c.in), c.out) << "input: " << c.in;
-}
-
-// The shared directory comes from a file and may hold a NUL byte: it must not cut the
-// path short in the JSON text.
-TEST(JsonEscape, WritesNulBytesAsEscapes) {
-    EXPECT_EQ(escaped(std::string("a\0b", 3)), "a\\u0000b");
-    EXPECT_EQ(escaped(std::string("\0", 1)), "\\u0000");
-    EXPECT_EQ(escaped(std::string("\0\0\"", 3)), "\\u0000\\u0000\\\"");
-    EXPECT_EQ(escaped(std::string("x\0", 2)), "x\\u0000");
 }
 
 TEST(QueryAnswer, IsThePathAndOneNewline) {

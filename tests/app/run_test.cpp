@@ -117,6 +117,11 @@ const CommandLineCase kCases[] = {
     {{"configDir"}, "", "invalid location configDir\n", 1},
     {{"--json", "syncConfigFile"}, "", "invalid location syncConfigFile\n", 1},
     {{""}, "", "invalid location \n", 1},
+    // An error is one line a person can read, whatever the command line held; printable
+    // text of any script stays as it is.
+    {{"a\nb\x1b[2J"}, "", "invalid location a\\nb\\x1b[2J\n", 1},
+    {{"caf\xc3\xa9\\\xe2\x80\xae\xff"}, "", "invalid location caf\xc3\xa9\\\\u202e\\xff\n", 1},
+    {{"--bogus\x9b"}, "", "unrecognised option '--bogus\\x9b'\n", 1},
     {{"--location="},
      "",
      "the argument for option '--location' should follow immediately after the equal sign\n",

@@ -27,6 +27,8 @@ import subprocess
 import sys
 import tempfile
 
+import yaml
+
 SKIP = 77
 
 KEYS = [
@@ -477,10 +479,13 @@ def command_line_errors(s):
 
 
 def unknown_keys(s):
+    """No key but the fifteen; the error line shows any key on one line, as printable."""
     t = s.tree()
     answers = t.answers()
-    for key in ("RuntimeDir", "runtime", "configDir", "syncConfigFile"):
-        s.expect_failure(s.run([key], answers), f"invalid location {key}\n")
+    for key, shown in [(key, key) for key in ("RuntimeDir", "runtime", "configDir",
+                                             "syncConfigFile", "caf\u00e9\\x")] + [
+            ("a\nb\x1b[2J", "a\\nb\\x1b[2J"), (b"\xc2\x85\xe2\x80\xae\xff", "\\u0085\\u202e\\xff")]:
+        s.expect_failure(s.run([key], answers), f"invalid location {shown}\n")
 
 
 def probe_failure_ends_the_run(s):
@@ -490,11 +495,18 @@ def probe_failure_ends_the_run(s):
     expected = ("boost::filesystem::status: " + os.strerror(errno.ELOOP) +
                 f': "{t.product}"\n')
     s.expect_failure(run, expected)
+    odd = t.root + "/m\n\x1b[31m"  # its message stays one line, with no terminal control
+    os.makedirs(odd)
+    os.symlink(odd + "/vo-kairon", odd + "/vo-kairon")
+    for args in ([], ["--explain"]):
+        s.expect_failure(s.run(args, t.answers(multiarchlibdir=odd)),
+                         expected.replace(t.product, t.root + "/m\\n\\x1b[31m/vo-kairon"))
 
 
 def special_bytes_in_paths_stay_valid_json(s):
     t = s.tree()
-    odd = t.root + '/q"b\\s\nn\tc\x01d\x7fe\u00e9'
+    # The C1 controls, U+2028, U+2029, U+FFFE and U+FFFF are escaped for YAML readers.
+    odd = t.root + '/q"b\\s\nn\tc\x01d\x7fe\u00e9\u0085\u009b\u2028\ufffe\U0001fffe'
     answers = t.answers(runstatedir=odd + "/run", sharedstatedir=odd + "/lib",
                         bindir=odd + "/bin")
     write_pointer_file(odd + "/share\n")
@@ -506,7 +518,19 @@ def special_bytes_in_paths_stay_valid_json(s):
                               t.var, odd + "/share/Kairon/vokaironcli",
                               odd + "/share/Kairon/votsmd")
     s.check(list(parsed.items()) == expected, f"parsed {parsed}")
+    s.check(yaml.safe_load(run.out) == parsed, f"read otherwise as YAML: {run.out!r}")
     s.expect(s.run(["runtimeDir"], answers), odd + "/run/morvane/Kairon\n")
+    # Bytes that are not UTF-8 fail only the JSON forms, before anything is written.
+    write_pointer_file(b"/srv/bad\xff\x85\n")
+    for args in (["--json"], ["--explain", "--json"]):
+        s.expect_failure(s.run(args, answers), "the path of kaironDir is not valid UTF-8, which a "
+                         "JSON string cannot hold; the text listing, --shell and --explain carry "
+                         "any byte\n")
+    s.expect(s.run(["kaironDir"], answers), b"/srv/bad\xff\x85/Kairon\n")
+    decisions = s.run(["--explain"], answers).out.split(b"\n\n")[0].decode()
+    s.check("/srv/bad\\xff\\x85" in decisions and  # one line each, also to a Latin-1 reader
+            len(decisions.encode().decode("latin-1").splitlines()) == decisions.count("\n") + 1,
+            f"decisions {decisions!r}")
 
 
 def nul_in_shared_dir_stays_valid_json(s):
@@ -580,7 +604,7 @@ def silent_relocation_answer_is_an_empty_path(s):
 
 EXPLAIN_DEFAULT_SHARED = "/usr/local/morvane/share"
 ODD_SHARED = '/srv/q"b\\s\nn\tc\x01\u00e9'  # shown escaped, yet on one line
-UNICODE_BREAKS = "/srv/a\u0085b\u2028c\u009b2J\u00a0d\u2027\u2029"
+UNICODE_BREAKS = "/srv/a\u0085b\u2028c\u009b2J\u00a0d\u2027\u2029e\u202ef\u2066g\u061ch"
 EVERY_QUERY_FAILS = r", code -52006\): every standard directory query fails$"
 
 # One row per situation: what to lay out ("{attr}" is an attribute of the case's Tree;
@@ -664,12 +688,14 @@ EXPLAIN_ROWS = [
     ("odd bytes in the pointer file", {POINTER_FILE: ODD_SHARED + "/\n"}, {}, {},
      [("query", "shared", ODD_SHARED, "pointerFile", {"read": ODD_SHARED + "/\n"})],
      [r'^query +shared +/srv/q"b\\\\s\\nn\\tc\\x01\u00e9 +read from .*: "/srv/q\\"b']),
-    # NEL, LINE SEPARATOR, CSI and PARAGRAPH SEPARATOR, beside NBSP and U+2027 (kept)
-    ("Unicode line breaks and C1 controls in the pointer file",
+    # NEL, LINE SEPARATOR, CSI and PARAGRAPH SEPARATOR, beside NBSP and U+2027 (kept), and
+    # the bidirectional RIGHT-TO-LEFT OVERRIDE, LEFT-TO-RIGHT ISOLATE and ARABIC LETTER MARK
+    ("Unicode line breaks, C1 and bidirectional controls in the pointer file",
      {POINTER_FILE: UNICODE_BREAKS + "\n"}, {}, {},
      [("query", "shared", UNICODE_BREAKS, "pointerFile")],
-     [r'^query +shared +/srv/a\\u0085b\\u2028c\\u009b2J\u00a0d\u2027\\u2029 +'
-      r'read from .*: "/srv/a\\u0085b\\u2028c\\u009b2J\u00a0d\u2027\\u2029\\n"$']),
+     [r'^query +shared +/srv/a\\u0085b\\u2028c\\u009b2J\u00a0d\u2027\\u2029e\\u202ef\\u2066g'
+      r'\\u061ch +read from .*: "/srv/a\\u0085b\\u2028c\\u009b2J\u00a0d\u2027\\u2029e'
+      r'\\u202ef\\u2066g\\u061ch\\n"$']),
 ]
 
 

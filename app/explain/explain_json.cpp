@@ -1,9 +1,11 @@
 // The JSON form of the explanation (see explain_format.h).
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 
-#include "app/explain_format.h"
-#include "app/explain_names.h"
+#include "app/explain/explain_format.h"
+#include "app/explain/explain_names.h"
+#include "json/json_escape.h"
 
 namespace {
 
@@ -18,9 +20,17 @@ public:
     explicit Members(std::string& out) : out_(out) {}
 
     void string(const char* name, const std::string& value) {
+        const std::size_t length = json_escape_utf8(value.data(), value.size(), nullptr);
+        if (length == JSON_NOT_UTF8) {
+            throw std::runtime_error(std::string("the explanation's \"") + name +
+                                     "\" is not valid UTF-8, which a JSON string cannot hold; "
+                                     "the text listing, --shell and --explain carry any byte");
+        }
         key(name);
         out_ += '"';
-        appendJsonEscaped(value, out_);
+        const std::size_t at = out_.size();
+        out_.resize(at + length);
+        json_escape_utf8(value.data(), value.size(), &out_[at]);
         out_ += '"';
     }
     void number(const char* name, int32_t value) {
@@ -133,8 +143,8 @@ std::string layoutOf(const volocations::LocationTrace& trace) {
 
 }  // namespace
 
-void formatJsonExplanation(const volocations::LocationTrace& trace, const LocationList& list,
-                           const std::pair<std::string, std::string>* query, std::string& out) {
+void formatJsonExplanation(const volocations::LocationTrace& trace, const std::string& listing,
+                           const std::string* key, const std::string* path, std::string& out) {
     out += "{\n";
     appendRelocation(trace.relocation, out);
     out += "\"steps\":[";
@@ -145,14 +155,12 @@ void formatJsonExplanation(const volocations::LocationTrace& trace, const Locati
         separator = ",\n";
     }
     out += "\n],\n\"layout\":" + layoutOf(trace) + ",\n\"locations\":";
-    // The JSON listing itself, so that the two can never differ.
-    formatJsonListing(list, out);
-    out.pop_back();  // its final newline
-    if (query != nullptr) {
+    out.append(listing, 0, listing.empty() ? 0 : listing.size() - 1);  // less its newline
+    if (key != nullptr && path != nullptr) {
         out += ",\n\"query\":{";
         Members members(out);
-        members.string("key", query->first);
-        members.string("path", query->second);
+        members.string("key", *key);
+        members.string("path", *path);
         out += '}';
     }
     out += "\n}\n";

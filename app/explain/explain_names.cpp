@@ -1,4 +1,4 @@
-#include "app/explain_names.h"
+#include "app/explain/explain_names.h"
 
 #include "errors/error_constants.h"
 

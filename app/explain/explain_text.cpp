@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/explain_format.h"
-#include "app/explain_names.h"
+#include "app/explain/explain_format.h"
+#include "app/explain/explain_names.h"
+#include "text/person_line.h"
 
 namespace {
 
@@ -26,60 +27,17 @@ struct Row {
     std::string how;  // empty: the value ends the line
 };
 
-// A UTF-8 sequence that a reader may take for a line break, or a terminal act on.
-struct BreakingSequence {
-    std::size_t length;  // 0: none at this position
-    unsigned codePoint;
-};
-
-// U+0080-U+009F (the C1 controls, NEL and CSI among them), U+2028 LINE SEPARATOR and
-// U+2029 PARAGRAPH SEPARATOR, when they start at `at`. Other sequences, and bytes that
-// are not UTF-8, are not recognised.
-BreakingSequence breakingSequenceAt(const std::string& text, std::size_t at) {
-    const auto byte = [&text](std::size_t i) -> unsigned {
-        return i < text.size() ? static_cast<unsigned char>(text[i]) : 0;
-    };
-    if (byte(at) == 0xc2 && byte(at + 1) >= 0x80 && byte(at + 1) <= 0x9f) return {2, byte(at + 1)};
-    if (byte(at) == 0xe2 && byte(at + 1) == 0x80 && (byte(at + 2) == 0xa8 || byte(at + 2) == 0xa9))
-        return {3, 0x2000 + (byte(at + 2) & 0x3f)};
-    return {0, 0};
-}
-
-// C escapes for a backslash and each control byte; inside quotes also for a quotation
-// mark; \uHHHH for a breaking sequence. Other bytes from 0x80 up are kept, so UTF-8
-// stays readable.
-void appendVisible(const std::string& text, bool inQuotes, std::string& out) {
-    static const char kHex[] = "0123456789abcdef";
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        const auto byte = static_cast<unsigned char>(c);
-        if (const BreakingSequence breaking = breakingSequenceAt(text, i); breaking.length) {
-            out += "\\u";
-            for (int shift = 12; shift >= 0; shift -= 4)
-                out += kHex[(breaking.codePoint >> shift) & 0xf];
-            i += breaking.length - 1;
-        } else if (c == '\\' || (inQuotes && c == '"')) {
-            out += '\\';
-            out += c;
-        } else if (c == '\n') {
-            out += "\\n";
-        } else if (c == '\t') {
-            out += "\\t";
-        } else if (c == '\r') {
-            out += "\\r";
-        } else if (byte < 0x20 || byte == 0x7f) {
-            out += "\\x";
-            out += kHex[byte >> 4];
-            out += kHex[byte & 0xf];
-        } else {
-            out += c;
-        }
-    }
+// Escapes `text` as a line for a person, a backslash and each byte of `backslashed`
+// written with a backslash before them, so that the escapes read back unambiguously.
+void appendVisible(const std::string& text, const char* backslashed, std::string& out) {
+    const std::size_t at = out.size();
+    out.resize(at + person_line_escape(text.data(), text.size(), backslashed, nullptr));
+    person_line_escape(text.data(), text.size(), backslashed, &out[at]);
 }
 
 std::string visible(const std::string& text) {
     std::string out;
-    appendVisible(text, false, out);
+    appendVisible(text, "\\", out);
     return out;
 }
 
@@ -89,7 +47,7 @@ std::string visiblePath(const std::string& path) {
 
 std::string quoted(const std::string& text) {
     std::string out = "\"";
-    appendVisible(text, true, out);
+    appendVisible(text, "\\\"", out);
     return out + '"';
 }
 

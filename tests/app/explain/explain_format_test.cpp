@@ -1,6 +1,6 @@
 // The text form of the explanation, byte for byte, from a trace laid out by hand: the
 // columns, the escapes that keep one decision per line, and how each source reads.
-#include "app/explain_format.h"
+#include "app/explain/explain_format.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +45,7 @@ TEST(ExplainFormat, TextFormIsAlignedAndOneDecisionPerLine) {
         LayoutStep{false, false},
         sharedDir("/srv/a\tb\\c", vosysq::SharedDirSource::pointerFile, "/srv/a\tb\\c/\"\n"),
         sharedDir("", vosysq::SharedDirSource::emptyPointerFile, "\x01/"),
+        sharedDir("/s\x85\xe2\x80\xae", vosysq::SharedDirSource::pointerFile, "/s\x85\xe2\x80\xae"),
         sharedDir("/d", vosysq::SharedDirSource::pointerFileUnreadable, "", -52008, 21, "Is a dir"),
         relocated,
         query(BaseDir::localState, "/a/path/longer/than/the/value/column/takes/at/most/x"),
@@ -66,6 +67,8 @@ TEST(ExplainFormat, TextFormIsAlignedAndOneDecisionPerLine) {
               "\"/srv/a\\tb\\\\c/\\\"\\n\"\n"
               "query       shared                 \"\"               read from /etc/p: \"\\x01/\", "
               "empty once trimmed\n"
+              "query       shared                 /s\\x85\\u202e     read from /etc/p: "
+              "\"/s\\x85\\u202e\"\n"
               "query       shared                 /d               default: /etc/p unreadable "
               "(code -52008, errno 21, Is a dir)\n"
               "query       sysconfdir             \"\"               relocated\n"

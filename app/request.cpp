@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "app/request.h"
 
 #include <sstream>
 
@@ -25,7 +25,7 @@ po::options_description describeOptions() {
 
 }  // namespace
 
-CommandLine parseCommandLine(int argc, const char* const argv[]) {
+Request parseRequest(int argc, const char* const argv[]) {
     po::options_description options = describeOptions();
     po::positional_options_description positional;
     positional.add("location", -1);  // every bare word is a location
@@ -34,23 +34,31 @@ CommandLine parseCommandLine(int argc, const char* const argv[]) {
     po::store(po::command_line_parser(argc, argv).options(options).positional(positional).run(),
               values);
     po::notify(values);
+    const auto given = [&values](const char* name) { return values.count(name) != 0; };
     // Two output forms at once are a mistake in the command line, not a choice to make
     // for the user, so they fail as the library's own errors do: before the help.
-    if (values.count("shell") != 0 && values.count("json") != 0) {
+    if (given("shell") && given("json")) {
         throw po::error("option '--shell' cannot be used with option '--json'");
     }
 
-    CommandLine line;
-    line.help = values.count("help") != 0;
-    line.json = values.count("json") != 0;
-    if (values.count("location") != 0) line.location = values["location"].as<std::string>();
-    line.version = values.count("version") != 0;
-    line.explain = values.count("explain") != 0;
-    line.shell = values.count("shell") != 0;
-    if (line.help) {
+    Request request;
+    if (given("help")) {
         std::ostringstream text;
         text << options << '\n';  // the help ends with an empty line
-        line.helpText = text.str();
+        request.action = Request::Action::help;
+        request.helpText = text.str();
+        return request;
     }
-    return line;
+    if (given("version")) {
+        request.action = Request::Action::version;
+        return request;
+    }
+    request.explain = given("explain");
+    if (given("location")) request.key = values["location"].as<std::string>();
+    if (given("json") && (request.explain || !request.key)) {
+        request.form = Request::Form::json;
+    } else if (given("shell") && !request.explain) {
+        request.form = Request::Form::shell;
+    }
+    return request;
 }
