@@ -15,38 +15,80 @@
 namespace volocations {
 namespace {
 
+// One base directory: the function that asks for it (a standard directory getter, or
+// the shared-directory lookup), side by side with its fallback and the warning that
+// names that same function, so that the call and its message cannot disagree.
 struct BaseDirQuery {
-    const char* stdDirName;  // the table name of a standard directory; null for the shared one
+    const char* name;  // the standard directory's table name, or "shared"
+    std::string (*stdDir)(vosysq::StdDirSource* source);
+    std::string (*sharedDir)(vosysq::SharedDirOrigin* origin);
     const char* fallback;
     const char* failureMessage;
 };
 
 // Indexed by BaseDir.
 const BaseDirQuery kBaseDirQueries[] = {
-    {"multiarchlibdir", "/usr/lib/x86_64-linux-gnu", "vosysq::get_multiarchlibdir() failed"},
-    {"bindir", "/usr/bin", "vosysq::get_bindir() failed"},
-    {"runstatedir", "/var/run", "vosysq::get_runstatedir() failed"},
-    {"sysconfdir", "/etc", "vosysq::get_sysconfdir() failed"},
-    {"sharedstatedir", "/var/lib", "vosysq::get_sharedstatedir() failed"},
-    {"localstatedir", "/var", "vosysq::get_localstatedir() failed"},
-    {nullptr, "/usr/local/morvane/shared", "vosysq::getVOSharedDir() failed"},
+    {"multiarchlibdir", vosysq::get_multiarchlibdir, nullptr, "/usr/lib/x86_64-linux-gnu",
+     "vosysq::get_multiarchlibdir() failed"},
+    {"bindir", vosysq::get_bindir, nullptr, "/usr/bin", "vosysq::get_bindir() failed"},
+    {"runstatedir", vosysq::get_runstatedir, nullptr, "/var/run",
+     "vosysq::get_runstatedir() failed"},
+    {"sysconfdir", vosysq::get_sysconfdir, nullptr, "/etc", "vosysq::get_sysconfdir() failed"},
+    {"sharedstatedir", vosysq::get_sharedstatedir, nullptr, "/var/lib",
+     "vosysq::get_sharedstatedir() failed"},
+    {"localstatedir", vosysq::get_localstatedir, nullptr, "/var",
+     "vosysq::get_localstatedir() failed"},
+    {"shared", nullptr, vosysq::getVOSharedDir, "/usr/local/morvane/shared",
+     "vosysq::getVOSharedDir() failed"},
 };
 
 const BaseDirQuery& queryOf(BaseDir dir) {
     return kBaseDirQueries[static_cast<std::size_t>(dir)];
 }
 
-// The query's answer; with a step, the answer's source goes into it from the same call.
-std::string ask(const BaseDirQuery& query, BaseDirStep* step) {
-    if (query.stdDirName == nullptr) {
-        return vosysq::getVOSharedDir(step != nullptr ? &step->sharedDir : nullptr);
+Source sourceOf(vosysq::StdDirSource source) {
+    return source == vosysq::StdDirSource::relocated ? Source::relocated : Source::builtInDefault;
+}
+
+// What the lookup's origin says, in this layer's terms.
+void notePointerFile(const vosysq::SharedDirOrigin& origin, BaseDirStep& step) {
+    switch (origin.source) {
+        case vosysq::SharedDirSource::pointerFile:
+            step.source = Source::pointerFile;
+            break;
+        case vosysq::SharedDirSource::emptyPointerFile:
+            step.source = Source::emptyPointerFile;
+            break;
+        case vosysq::SharedDirSource::pointerFileNotFound:
+            step.source = Source::pointerFileNotFound;
+            break;
+        case vosysq::SharedDirSource::pointerFileUnreadable:
+            step.source = Source::pointerFileUnreadable;
+            break;
     }
-    return vosysq::get_std_dir(query.stdDirName, step != nullptr ? &step->stdDirSource : nullptr);
+    step.pointerFile = {origin.pointerFile, origin.content, origin.code, origin.error,
+                        origin.errorText};
+}
+
+// The query's answer; with a step, where it came from, told by the same call.
+std::string ask(const BaseDirQuery& query, BaseDirStep* step) {
+    if (query.sharedDir != nullptr) {
+        if (step == nullptr) return query.sharedDir(nullptr);
+        vosysq::SharedDirOrigin origin;
+        std::string answer = query.sharedDir(&origin);
+        notePointerFile(origin, *step);
+        return answer;
+    }
+    if (step == nullptr) return query.stdDir(nullptr);
+    vosysq::StdDirSource source = vosysq::StdDirSource::builtInDefault;
+    std::string answer = query.stdDir(&source);
+    step->source = sourceOf(source);
+    return answer;
 }
 
 // Notes the exception being handled, inside the handler that caught it.
 void noteFallback(const BaseDirQuery& query, BaseDirStep& step) {
-    step.fellBack = true;
+    step.source = Source::fallback;
     step.warning = query.failureMessage;
     try {
         throw;
@@ -77,8 +119,7 @@ std::string answerOrFallback(const BaseDirQuery& query, BaseDirStep* step) {
 }  // namespace
 
 const char* baseDirName(BaseDir dir) noexcept {
-    const char* name = queryOf(dir).stdDirName;
-    return name != nullptr ? name : "shared";
+    return queryOf(dir).name;
 }
 
 boost::filesystem::path queryBaseDir(BaseDir dir, LocationTrace* trace) {

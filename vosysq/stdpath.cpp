@@ -221,23 +221,23 @@ std::string get_std_dir(const char* name, StdDirSource* source) {
     return result;
 }
 
-std::string get_runstatedir() {
-    return get_std_dir("runstatedir", nullptr);
+std::string get_runstatedir(StdDirSource* source) {
+    return get_std_dir("runstatedir", source);
 }
-std::string get_sysconfdir() {
-    return get_std_dir("sysconfdir", nullptr);
+std::string get_sysconfdir(StdDirSource* source) {
+    return get_std_dir("sysconfdir", source);
 }
-std::string get_sharedstatedir() {
-    return get_std_dir("sharedstatedir", nullptr);
+std::string get_sharedstatedir(StdDirSource* source) {
+    return get_std_dir("sharedstatedir", source);
 }
-std::string get_localstatedir() {
-    return get_std_dir("localstatedir", nullptr);
+std::string get_localstatedir(StdDirSource* source) {
+    return get_std_dir("localstatedir", source);
 }
-std::string get_multiarchlibdir() {
-    return get_std_dir("multiarchlibdir", nullptr);
+std::string get_multiarchlibdir(StdDirSource* source) {
+    return get_std_dir("multiarchlibdir", source);
 }
-std::string get_bindir() {
-    return get_std_dir("bindir", nullptr);
+std::string get_bindir(StdDirSource* source) {
+    return get_std_dir("bindir", source);
 }
 
 }  // namespace vosysq

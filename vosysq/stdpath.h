@@ -120,17 +120,35 @@ bool relocation_loader_message(const StdDirTable& table, vohtl::OwnedText& out,
 // Each getter returns the table's current path of its standard directory, exactly as
 // held, or throws voerr::Exception with the status's code and debug text when the table's
 // build failed or the name is unknown. Called while another exception propagates, a getter
-// never throws: it returns its result, empty when the lookup failed.
-std::string get_runstatedir();
-std::string get_sysconfdir();
-std::string get_sharedstatedir();
-std::string get_localstatedir();
-std::string get_multiarchlibdir();
-std::string get_bindir();
+// never throws: it returns its result, empty when the lookup failed. The form with a
+// `source` also gives *source (when not null) where the path came from, and leaves it as
+// it was when it throws.
+std::string get_runstatedir(StdDirSource* source);
+std::string get_sysconfdir(StdDirSource* source);
+std::string get_sharedstatedir(StdDirSource* source);
+std::string get_localstatedir(StdDirSource* source);
+std::string get_multiarchlibdir(StdDirSource* source);
+std::string get_bindir(StdDirSource* source);
+inline std::string get_runstatedir() {
+    return get_runstatedir(nullptr);
+}
+inline std::string get_sysconfdir() {
+    return get_sysconfdir(nullptr);
+}
+inline std::string get_sharedstatedir() {
+    return get_sharedstatedir(nullptr);
+}
+inline std::string get_localstatedir() {
+    return get_localstatedir(nullptr);
+}
+inline std::string get_multiarchlibdir() {
+    return get_multiarchlibdir(nullptr);
+}
+inline std::string get_bindir() {
+    return get_bindir(nullptr);
+}
 
-// The getters' common form, for the table entry `name`: returns its current path and
-// gives *source (when not null) the entry's source. Throws as the getters do, and then
-// leaves *source as it was.
+// The getters' common form, for the table entry `name`.
 std::string get_std_dir(const char* name, StdDirSource* source);
 
 }  // namespace vosysq

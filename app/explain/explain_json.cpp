@@ -4,8 +4,8 @@
 #include <string>
 
 #include "app/explain/explain_format.h"
-#include "app/explain/explain_names.h"
 #include "json/json_escape.h"
+#include "locations/trace_names.h"
 
 namespace {
 
@@ -13,6 +13,7 @@ using volocations::BaseDirStep;
 using volocations::LayoutStep;
 using volocations::ProbeStep;
 using volocations::RelocationTrace;
+using volocations::Source;
 
 // Writes the members of one object; the caller writes its braces.
 class Members {
@@ -58,9 +59,9 @@ private:
 void appendRelocation(const RelocationTrace& relocation, std::string& out) {
     out += "\"relocation\":{";
     Members members(out);
-    members.string("library", vosysq::kRelocationLibrary);
+    members.string("library", relocation.library);
     members.boolean("loaded", relocation.libraryLoaded);
-    members.string("entryPoint", vosysq::kRelocationEntryPoint);
+    members.string("entryPoint", relocation.entryPoint);
     members.boolean("found", relocation.entryPointFound);
     if (relocation.libraryLoaded && relocation.entryPointFound) {
         members.key("message");
@@ -69,46 +70,43 @@ void appendRelocation(const RelocationTrace& relocation, std::string& out) {
         members.string("message", relocation.loaderMessage);
     }
     members.key("failed");
-    if (relocation.failedName.empty()) {
+    if (relocation.failure == volocations::RelocationFailure::none) {
         out += "null";
     } else {
         out += '{';
         Members failed(out);
         failed.string("name", relocation.failedName);
         failed.number("answer", relocation.failedAnswer);
-        failed.string("reason", relocationFailure(relocation).token);
+        failed.string("reason", volocations::relocationFailureName(relocation.failure).token);
         out += '}';
     }
     members.number("tableCode", relocation.tableCode);
     out += "},\n";
 }
 
-void appendSharedDirOrigin(const vosysq::SharedDirOrigin& origin, Members& members) {
-    members.string("pointerFile", origin.pointerFile);
-    if (origin.source == vosysq::SharedDirSource::pointerFile ||
-        origin.source == vosysq::SharedDirSource::emptyPointerFile) {
-        members.string("read", origin.content);
-    } else {
-        members.number("code", origin.code);
-        members.number("errno", origin.error);
-        members.string("error", origin.errorText);
-    }
-}
-
 void appendQuery(const BaseDirStep& step, Members& members) {
     members.string("step", "query");
     members.string("directory", volocations::baseDirName(step.dir));
     members.string("path", step.path);
-    if (step.fellBack) {
-        members.string("source", kFallbackToken);
-        members.number("code", step.code);
-        members.string("detail", step.detail);
-        members.string("warning", step.warning);
-    } else if (step.dir == volocations::BaseDir::makerShared) {
-        members.string("source", sharedDirSourceName(step.sharedDir.source).token);
-        appendSharedDirOrigin(step.sharedDir, members);
-    } else {
-        members.string("source", stdDirSourceName(step.stdDirSource).token);
+    members.string("source", volocations::sourceName(step.source).token);
+    switch (step.source) {
+        case Source::builtInDefault:
+        case Source::relocated:
+            return;
+        case Source::pointerFile:
+        case Source::emptyPointerFile:
+            members.string("pointerFile", step.pointerFile.file);
+            return members.string("read", step.pointerFile.content);
+        case Source::pointerFileNotFound:
+        case Source::pointerFileUnreadable:
+            members.string("pointerFile", step.pointerFile.file);
+            members.number("code", step.pointerFile.code);
+            members.number("errno", step.pointerFile.error);
+            return members.string("error", step.pointerFile.errorText);
+        case Source::fallback:
+            members.number("code", step.code);
+            members.string("detail", step.detail);
+            return members.string("warning", step.warning);
     }
 }
 
@@ -119,14 +117,14 @@ void appendStep(const volocations::TraceStep& step, std::string& out) {
         appendQuery(*query, members);
     } else if (const auto* probe = std::get_if<ProbeStep>(&step)) {
         members.string("step", "probe");
-        members.string("probe", probeName(probe->probe).token);
+        members.string("probe", volocations::probeName(probe->probe).token);
         members.string("path", probe->path);
-        members.string("type", fileTypeName(probe->type).token);
+        members.string("type", volocations::fileTypeName(probe->type).token);
     } else {
         const auto& layout = std::get<LayoutStep>(step);
         members.string("step", "layout");
         members.string("layout", layout.standard ? "standard" : "legacy");
-        members.string("reason", layoutReason(layout).token);
+        members.string("reason", volocations::layoutReason(layout).token);
     }
     out += '}';
 }

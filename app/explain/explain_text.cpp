@@ -5,15 +5,17 @@
 #include <vector>
 
 #include "app/explain/explain_format.h"
-#include "app/explain/explain_names.h"
+#include "locations/trace_names.h"
 #include "text/person_line.h"
 
 namespace {
 
 using volocations::BaseDirStep;
 using volocations::LayoutStep;
+using volocations::PointerFileRead;
 using volocations::ProbeStep;
 using volocations::RelocationTrace;
+using volocations::Source;
 
 // A longer value is left out of the value column's width and moves only the last
 // column of its own line, so that one deep path does not push every other line's
@@ -54,19 +56,20 @@ std::string quoted(const std::string& text) {
 void addRelocationRows(const RelocationTrace& relocation, std::vector<Row>& rows) {
     const std::string kind = "relocation";
     const std::string message = visible(relocation.loaderMessage);
-    rows.push_back({kind, vosysq::kRelocationLibrary,
+    rows.push_back({kind, relocation.library,
                     relocation.libraryLoaded ? "loaded" : "not loaded: " + message, ""});
     std::string entryPoint = "not looked for";
     if (relocation.libraryLoaded) {
         entryPoint = relocation.entryPointFound ? "found" : "not found: " + message;
     }
-    rows.push_back({kind, vosysq::kRelocationEntryPoint, entryPoint, ""});
+    rows.push_back({kind, relocation.entryPoint, entryPoint, ""});
     const std::string code = "code " + std::to_string(relocation.tableCode);
     const std::string consequence = code + "): every standard directory query fails";
-    if (!relocation.failedName.empty()) {
+    if (relocation.failure != volocations::RelocationFailure::none) {
         rows.push_back({kind, visible(relocation.failedName),
-                        std::string(relocationFailure(relocation).words) + " (answer " +
-                            std::to_string(relocation.failedAnswer) + ", " + consequence,
+                        std::string(volocations::relocationFailureName(relocation.failure).words) +
+                            " (answer " + std::to_string(relocation.failedAnswer) + ", " +
+                            consequence,
                         ""});
     } else if (relocation.tableCode < 0) {
         rows.push_back({kind, "table", "not built (" + consequence, ""});
@@ -74,7 +77,7 @@ void addRelocationRows(const RelocationTrace& relocation, std::vector<Row>& rows
 }
 
 // " (code C, errno E, message)" with the parts that are known.
-std::string errorDetail(const vosysq::SharedDirOrigin& origin) {
+std::string errorDetail(const PointerFileRead& origin) {
     std::string detail;
     const auto add = [&detail](const std::string& part) {
         detail += (detail.empty() ? " (" : ", ") + part;
@@ -85,30 +88,28 @@ std::string errorDetail(const vosysq::SharedDirOrigin& origin) {
     return detail.empty() ? detail : detail + ")";
 }
 
-std::string sharedDirHow(const vosysq::SharedDirOrigin& origin) {
-    const std::string file = visible(origin.pointerFile);
-    switch (origin.source) {
-        case vosysq::SharedDirSource::pointerFile:
-            return "read from " + file + ": " + quoted(origin.content);
-        case vosysq::SharedDirSource::emptyPointerFile:
-            return "read from " + file + ": " + quoted(origin.content) + ", empty once trimmed";
-        case vosysq::SharedDirSource::pointerFileNotFound:
-        case vosysq::SharedDirSource::pointerFileUnreadable:
+std::string queryHow(const BaseDirStep& step) {
+    const std::string words = volocations::sourceName(step.source).words;
+    const std::string file = visible(step.pointerFile.file);
+    switch (step.source) {
+        case Source::builtInDefault:
+        case Source::relocated:
+            return words;
+        case Source::pointerFile:
+            return words + " " + file + ": " + quoted(step.pointerFile.content);
+        case Source::emptyPointerFile:
+            return words + " " + file + ": " + quoted(step.pointerFile.content) +
+                   ", empty once trimmed";
+        case Source::pointerFileNotFound:
+        case Source::pointerFileUnreadable:
+            return "default: " + file + " " + words + errorDetail(step.pointerFile);
+        case Source::fallback:
             break;
     }
-    return "default: " + file + " " + sharedDirSourceName(origin.source).words +
-           errorDetail(origin);
-}
-
-std::string queryHow(const BaseDirStep& step) {
-    if (step.fellBack) {
-        std::string failure = step.code != 0 ? "code " + std::to_string(step.code) : "";
-        if (!step.detail.empty()) failure += (failure.empty() ? "" : " ") + visible(step.detail);
-        if (failure.empty()) failure = "an exception";
-        return "fallback after " + failure + ", logged " + quoted(step.warning);
-    }
-    if (step.dir == volocations::BaseDir::makerShared) return sharedDirHow(step.sharedDir);
-    return stdDirSourceName(step.stdDirSource).words;
+    std::string failure = step.code != 0 ? "code " + std::to_string(step.code) : "";
+    if (!step.detail.empty()) failure += (failure.empty() ? "" : " ") + visible(step.detail);
+    if (failure.empty()) failure = "an exception";
+    return words + " " + failure + ", logged " + quoted(step.warning);
 }
 
 Row rowOf(const volocations::TraceStep& step) {
@@ -117,11 +118,12 @@ Row rowOf(const volocations::TraceStep& step) {
                 queryHow(*query)};
     }
     if (const auto* probe = std::get_if<ProbeStep>(&step)) {
-        return {"probe", probeName(probe->probe).words, visiblePath(probe->path),
-                fileTypeName(probe->type).words};
+        return {"probe", volocations::probeName(probe->probe).words, visiblePath(probe->path),
+                volocations::fileTypeName(probe->type).words};
     }
     const auto& layout = std::get<LayoutStep>(step);
-    return {"layout", layout.standard ? "standard" : "legacy", layoutReason(layout).words, ""};
+    return {"layout", layout.standard ? "standard" : "legacy",
+            volocations::layoutReason(layout).words, ""};
 }
 
 // Columns as a terminal shows them: a UTF-8 continuation byte takes no column.

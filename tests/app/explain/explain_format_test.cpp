@@ -22,31 +22,40 @@ BaseDirStep query(BaseDir dir, const std::string& path) {
     return step;
 }
 
-BaseDirStep sharedDir(const std::string& path, vosysq::SharedDirSource source,
+BaseDirStep sharedDir(const std::string& path, volocations::Source source,
                       const std::string& content, int32_t code = 0, int32_t error = 0,
                       const std::string& errorText = "") {
     BaseDirStep step = query(BaseDir::makerShared, path);
-    step.sharedDir = {source, "/etc/p", content, code, error, errorText};
+    step.source = source;
+    step.pointerFile = {"/etc/p", content, code, error, errorText};
     return step;
 }
 
 TEST(ExplainFormat, TextFormIsAlignedAndOneDecisionPerLine) {
     volocations::LocationTrace trace;
-    trace.relocation = {true, true, "", "runstatedir", -1, -52006};
+    trace.relocation = {"libvorelocations.so.0",
+                        "get_relocated_dir",
+                        true,
+                        true,
+                        "",
+                        volocations::RelocationFailure::refused,
+                        "runstatedir",
+                        -1,
+                        -52006};
     BaseDirStep failed = query(BaseDir::bin, "/usr/bin");
-    failed.fellBack = true;
+    failed.source = volocations::Source::fallback;
     failed.code = -52006;
     failed.warning = "vosysq::get_bindir() failed";
     BaseDirStep relocated = query(BaseDir::sysConf, "");
-    relocated.stdDirSource = vosysq::StdDirSource::relocated;
+    relocated.source = volocations::Source::relocated;
     trace.steps = {
         failed,
         ProbeStep{Probe::productDir, "/m/vo-kairon", fs::file_not_found},
         LayoutStep{false, false},
-        sharedDir("/srv/a\tb\\c", vosysq::SharedDirSource::pointerFile, "/srv/a\tb\\c/\"\n"),
-        sharedDir("", vosysq::SharedDirSource::emptyPointerFile, "\x01/"),
-        sharedDir("/s\x85\xe2\x80\xae", vosysq::SharedDirSource::pointerFile, "/s\x85\xe2\x80\xae"),
-        sharedDir("/d", vosysq::SharedDirSource::pointerFileUnreadable, "", -52008, 21, "Is a dir"),
+        sharedDir("/srv/a\tb\\c", volocations::Source::pointerFile, "/srv/a\tb\\c/\"\n"),
+        sharedDir("", volocations::Source::emptyPointerFile, "\x01/"),
+        sharedDir("/s\x85\xe2\x80\xae", volocations::Source::pointerFile, "/s\x85\xe2\x80\xae"),
+        sharedDir("/d", volocations::Source::pointerFileUnreadable, "", -52008, 21, "Is a dir"),
         relocated,
         query(BaseDir::localState, "/a/path/longer/than/the/value/column/takes/at/most/x"),
         ProbeStep{Probe::daemonBinary, "/usr/bin/votsmd", fs::character_file},
