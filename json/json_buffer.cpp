@@ -138,6 +138,18 @@ char* json_make_room(char* position, size_t n) noexcept {
     return gap + 1;
 }
 
+bool json_can_insert_at(const char* text, size_t length, const char* position) noexcept {
+    if (text == nullptr || position == nullptr) return false;
+    const uintptr_t offset =
+        reinterpret_cast<uintptr_t>(position) - reinterpret_cast<uintptr_t>(text);
+    if (offset > length) return false;  // before the text (wrapped) or past its NUL
+    if (!is_closer(*position)) return true;
+    for (const char* before = position; before != text;) {
+        if (!is_white_space(*--before)) return true;
+    }
+    return false;
+}
+
 char* json_insert_string(char* position, const char* name, const char* value) noexcept {
     return insert_member(position, name, MemberValue{value, 0, true});
 }

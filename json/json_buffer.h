@@ -52,8 +52,17 @@ char* json_buffer_init(char* buffer, size_t size, const char* text) noexcept;
 // Precondition at a closer: some byte other than white space precedes it in the text.
 // Every closer of a container has its opener before it, so this holds for any text
 // that json_find_close accepts. The backwards search over white space stops only at
-// such a byte, since the buffer's start is not known here.
+// such a byte, since the buffer's start is not known here; json_can_insert_at checks
+// the precondition for a text that need not be JSON.
 char* json_make_room(char* position, size_t n) noexcept;
+
+// Whether `position` may be handed to json_make_room and the inserters for the text at
+// `text`, `length` bytes before its NUL: a position from the text's first byte up to its
+// NUL and, at a closer, with a byte other than white space before it in the text (not so
+// in a text " }" or "]"). False for a null text or position. Positions are compared as
+// addresses, so `position` may lie anywhere, even outside the buffer; only a position
+// inside the text is read.
+bool json_can_insert_at(const char* text, size_t length, const char* position) noexcept;
 
 // Non-growing inserters: write one member (name may be null: a bare value) at a
 // position. Return the position after the written value, or null when there is no room
