@@ -35,26 +35,6 @@ bool takesCode(int32_t current, int32_t incoming) {
     return false;
 }
 
-// JSON white space, as the builder skips it when it looks back from a closer.
-bool isJsonWhiteSpace(char byte) {
-    return byte == ' ' || byte == '\t' || byte == '\n' || byte == '\r';
-}
-
-// Whether the builder can be handed `p` in `text` (`length` bytes): a position from its
-// first byte up to its NUL and, at a closer, with a byte other than white space before
-// it. The builder's backwards look from a closer knows no buffer start and relies on
-// that byte, which a text set from outside (" }") need not have. Addresses are compared
-// as integers, since `p` may point anywhere.
-bool takesMemberAt(const char* text, size_t length, const char* p) {
-    const uintptr_t offset = reinterpret_cast<uintptr_t>(p) - reinterpret_cast<uintptr_t>(text);
-    if (offset > length) return false;  // before the text (wrapped) or past its NUL
-    if (*p != '}' && *p != ']') return true;
-    for (const char* before = p; before != text;) {
-        if (!isJsonWhiteSpace(*--before)) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
 bool defaultResize(Status* status, uint32_t n) noexcept {
@@ -154,9 +134,8 @@ char* statusGrowHook(char* p, void* user) noexcept {
 }
 
 char* Status::addStringMember(char* p, const char* name, const char* value) noexcept {
-    if (p == nullptr || text == nullptr || !takesMemberAt(text, strnlen(text, capacity), p)) {
-        return nullptr;
-    }
+    // A text set from outside (" }") may lack what the builder relies on at a closer.
+    if (text == nullptr || !json_can_insert_at(text, strnlen(text, capacity), p)) return nullptr;
     const JsonGrowHook hook{statusGrowHook, this};
     return json_add_string(p, name, value != nullptr ? value : "", &hook);
 }

@@ -23,6 +23,7 @@
 
 #include "errors/error_constants.h"
 #include "errors/status.h"
+#include "json/json_buffer.h"
 #include "json/json_escape.h"
 #include "json/json_lookup.h"
 #include "json/json_scan.h"
@@ -94,17 +95,6 @@ void checkLayout(const Status& status, bool ownText, std::string& lastValid) {
     require(status.text[0] == '{', "text does not start with an object");
     require(json_find_close(status.text) == status.text + length - 1, "not one valid object");
     lastValid.assign(status.text, length);
-}
-
-// A closer at `p` with nothing but white space before it in the text: the builder's look
-// back from a closer would run off the text's start.
-bool closerWithNothingBefore(const char* text, const char* p) {
-    if (*p != '}' && *p != ']') return false;
-    while (p != text) {
-        const char c = *--p;
-        if (c != ' ' && c != '\t' && c != '\n' && c != '\r') return false;
-    }
-    return true;
 }
 
 // The decoded string member `name`, or "\x01missing".
@@ -229,7 +219,7 @@ struct Fuzzer {
         const std::string before = status.text;
         const std::string name = text();
         const std::string value = text();
-        const bool refused = p > status.text + length || closerWithNothingBefore(status.text, p);
+        const bool refused = !json_can_insert_at(status.text, length, p);
         const uint32_t room = status.capacity;
         char* end =
             room < kGrowthLimit ? status.addStringMember(p, name.c_str(), value.c_str()) : nullptr;
