@@ -6,8 +6,8 @@
 #include <new>
 
 #include "errors/error_constants.h"
+#include "errors/status_payload.h"
 #include "json/json_buffer.h"
-#include "json/json_lookup.h"
 
 namespace {
 
@@ -37,26 +37,6 @@ void storeFile(char (&field)[101], const char* text) {
     field[49] = '.';
     field[50] = '.';
     std::memcpy(field + 51, text + length - 49, 50);  // the last 49 and the NUL
-}
-
-// Decodes the raw (escaped) content of string member `name` of `text` into `out`,
-// reading at most `maxRaw` raw characters: the first ones, or the last ones when
-// `keepEnd`. A missing member or one of another kind gives "". `out` holds maxRaw + 1.
-void readStringMember(const char* text, const char* name, size_t maxRaw, bool keepEnd, char* out) {
-    size_t length = 0;
-    const char* raw = json_get_string(json_find_member(text, name), "", &length, nullptr);
-    if (length > maxRaw && keepEnd) {
-        raw += length - maxRaw;
-        length = maxRaw;
-        // A cut inside an escape would decode as garbage or fail: drop its backslashes.
-        while (length > 0 && *raw == '\\') {
-            ++raw;
-            --length;
-        }
-    } else if (length > maxRaw) {
-        length = maxRaw;
-    }
-    json_unescape(raw, length, out);  // best effort: a cut escape ends the text early
 }
 
 }  // namespace
@@ -90,9 +70,11 @@ PlatformStatusBridge::PlatformStatusBridge(Status* target) noexcept : target_(ta
     char fileText[101] = "";
     uint64_t lineNumber = 0;
     if (target_->text != nullptr) {
-        readStringMember(target_->text, "component", 9, false, componentText);
-        readStringMember(target_->text, "file", 100, true, fileText);
-        const int32_t readLine = json_get_int(json_find_member(target_->text, "line"), 0, nullptr);
+        // A long file keeps its end, where the file name is.
+        payloadStringCut(target_->text, nullptr, "component", 9, PayloadCut::keepFirst,
+                         componentText);
+        payloadStringCut(target_->text, nullptr, "file", 100, PayloadCut::keepLast, fileText);
+        const int32_t readLine = payloadInt(target_->text, nullptr, "line", 0);
         lineNumber = static_cast<uint64_t>(static_cast<int64_t>(readLine));
     }
     platform_.setError(target_->code, componentText, fileText, lineNumber);
