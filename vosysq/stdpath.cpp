@@ -7,9 +7,10 @@
 
 #include "errors/error_constants.h"
 #include "errors/exceptions.h"
+#include "errors/status_payload.h"
 #include "voapal/protons/cppNewDelete/memoryAllocation.h"
 #include "vodynlib/dynload.h"
-#include "vosysq/debug_text.h"
+#include "vohtl/file_buffer.h"
 
 namespace vosysq {
 
@@ -199,8 +200,14 @@ int32_t relocate_std_dir(StdDirTable& table, const char* name, Status* status) n
 
 bool relocation_loader_message(const StdDirTable& table, vohtl::OwnedText& out,
                                Status* status) noexcept {
-    return debug_text_string(table.relocation.loaderStatus.text, "internal_error", "string", out,
-                             status);
+    if (status == nullptr || status->code < 0) return false;
+    const char* payload = table.relocation.loaderStatus.text;
+    const size_t size = payloadString(payload, "internal_error", "string", nullptr, 0);
+    if (size == 0) return false;
+    vohtl::FileBuffer decoded;
+    if (!decoded.resize(size, '\0', status)) return false;
+    payloadString(payload, "internal_error", "string", decoded.data(), size);
+    return out.assign(decoded.data(), size - 1, status);
 }
 
 // The ThrowingStatus is declared first so that it ends its scope last, after the result

@@ -9,13 +9,11 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <new>
 
 #include "errors/error_constants.h"
 #include "errors/exceptions.h"
+#include "errors/status_payload.h"
 #include "json/json_buffer.h"
-#include "vohtl/owned_text.h"
-#include "vosysq/debug_text.h"
 
 namespace vosysq {
 
@@ -167,18 +165,17 @@ bool is_space(char c) noexcept {
 // failure, an unopened file included, is unreadable.
 void describe_failed_read(const Status& failed, SharedDirOrigin& origin) {
     origin.code = failed.code;
-    origin.error = debug_text_int(failed.text, "internal_error", "code", 0);
+    origin.error = payloadInt(failed.text, "internal_error", "code", 0);
     const bool missing = failed.code == voapalerr_resourceNotFound &&
                          (origin.error == ENOENT || origin.error == ENOTDIR);
     origin.source =
         missing ? SharedDirSource::pointerFileNotFound : SharedDirSource::pointerFileUnreadable;
-    vohtl::OwnedText message;
-    Status local;
-    if (debug_text_string(failed.text, "internal_error", "string", message, &local)) {
-        origin.errorText.assign(message.c_str(), message.size());
-    } else if (local.code < 0) {
-        throw std::bad_alloc();  // as the string type would, were the text copied
-    }
+    const size_t size = payloadString(failed.text, "internal_error", "string", nullptr, 0);
+    if (size == 0) return;
+    std::string message(size, '\0');  // throws std::bad_alloc when memory runs out
+    payloadString(failed.text, "internal_error", "string", &message[0], size);
+    message.pop_back();
+    origin.errorText.swap(message);
 }
 
 }  // namespace

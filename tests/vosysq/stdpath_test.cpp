@@ -149,6 +149,22 @@ TEST(StdDirRelocationTest, AnswersAreTakenByTheirSign) {
     }
 }
 
+// Without a message, or under an error, `out` keeps what it had.
+TEST(StdDirRelocationTest, LoaderMessageIsDecodedFromTheLoaderStatus) {
+    StdDirTable table;
+    Status status;
+    OwnedText out = owned("untouched");
+    EXPECT_FALSE(vosysq::relocation_loader_message(table, out, &status));
+    table.relocation.loaderStatus.setText(R"({"internal_error":{"string":"no \"lib\""}})");
+    Status failed;
+    failed.setCode(voapalerr_osFault);
+    EXPECT_FALSE(vosysq::relocation_loader_message(table, out, &failed));
+    EXPECT_EQ(text_of(out), "untouched");
+    EXPECT_TRUE(vosysq::relocation_loader_message(table, out, &status));
+    EXPECT_EQ(text_of(out), "no \"lib\"");
+    EXPECT_EQ(status.code, 0);
+}
+
 TEST_F(StdDirTableTest, AnswerForAnUnknownNameAppendsAnEntry) {
     script.result = 1;
     script.answer = "/opt/state";
