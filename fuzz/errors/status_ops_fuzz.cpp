@@ -23,9 +23,9 @@
 
 #include "errors/error_constants.h"
 #include "errors/status.h"
+#include "errors/status_payload.h"
 #include "json/json_buffer.h"
 #include "json/json_escape.h"
-#include "json/json_lookup.h"
 #include "json/json_scan.h"
 #include "voapal/protons/cppNewDelete/memoryAllocation.h"
 
@@ -99,12 +99,11 @@ void checkLayout(const Status& status, bool ownText, std::string& lastValid) {
 
 // The decoded string member `name`, or "\x01missing".
 std::string stringMember(const char* text, const char* name) {
-    size_t length = 0;
-    const char* raw = json_get_string(json_find_member(text, name), nullptr, &length, nullptr);
-    if (raw == nullptr) return "\x01missing";
-    std::string decoded(length + 1, '\0');
-    json_unescape(raw, length, &decoded[0]);
-    return decoded.c_str();
+    std::string decoded(payloadString(text, nullptr, name, nullptr, 0), '\0');
+    if (decoded.empty()) return "\x01missing";
+    payloadString(text, nullptr, name, &decoded[0], decoded.size());
+    decoded.pop_back();
+    return decoded;
 }
 
 struct Fuzzer {
@@ -165,8 +164,7 @@ struct Fuzzer {
         if (taken && ok) {
             require(stringMember(status.text, "error_constant") == constant, "error_constant");
             require(stringMember(status.text, "file") == file, "file written whole");
-            require(json_get_int(json_find_member(status.text, "line"), 0, nullptr) == site.line,
-                    "line");
+            require(payloadInt(status.text, nullptr, "line", 0) == site.line, "line");
         }
     }
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "errors/status.h"
+#include "errors/status_payload.h"
 #include "json/json_lookup.h"
 #include "json/json_scan.h"
 
@@ -75,12 +76,11 @@ inline std::vector<std::string> memberNames(const char* text) {
 
 // The decoded string member `name`, or "<missing>".
 inline std::string stringMember(const char* text, const char* name) {
-    size_t length = 0;
-    const char* raw = json_get_string(json_find_member(text, name), nullptr, &length, nullptr);
-    if (raw == nullptr) return "<missing>";
-    std::string decoded(length + 1, '\0');
-    json_unescape(raw, length, &decoded[0]);
-    return decoded.c_str();
+    std::string decoded(payloadString(text, nullptr, name, nullptr, 0), '\0');
+    if (decoded.empty()) return "<missing>";
+    payloadString(text, nullptr, name, &decoded[0], decoded.size());
+    decoded.pop_back();
+    return decoded;
 }
 
 }  // namespace status_checks

@@ -6,7 +6,7 @@
 
 #include "errors/error_constants.h"
 #include "errors/status.h"
-#include "json/json_lookup.h"
+#include "errors/status_payload.h"
 #include "tests/errors/status_checks.h"
 
 using namespace status_checks;
@@ -28,7 +28,7 @@ TEST(StatusSetError, NewStatusGetsTheFourLocationMembersInOrder) {
     EXPECT_TRUE(ok);
     EXPECT_EQ(status.code, -52006);
     EXPECT_EQ(memberNames(status.text), kLocationMembers);
-    EXPECT_EQ(json_get_int(json_find_member(status.text, "line"), 0, nullptr), 224);
+    EXPECT_EQ(payloadInt(status.text, nullptr, "line", 0), 224);
     EXPECT_STREQ(status.text,
                  R"({"error_constant":"voapalerr_resourceNotFound",)"
                  R"("file":"vosysq/stdpath_util.cpp","line":224,"component":"vosyncloc"})");
@@ -59,7 +59,7 @@ TEST(StatusSetError, NullComponentWritesNoComponentMember) {
     const SourceLocation site{"vodynlib/dynload.cpp", -1, nullptr, "voapalerr_invalidParameter"};
     EXPECT_TRUE(status.setError(voapalerr_invalidParameter, site));
     EXPECT_EQ(memberNames(status.text), (Names{"error_constant", "file", "line"}));
-    EXPECT_EQ(json_get_int(json_find_member(status.text, "line"), 0, nullptr), -1);
+    EXPECT_EQ(payloadInt(status.text, nullptr, "line", 0), -1);
 }
 
 // A path that needs 512 -> 1024 -> 2048 -> 4096 bytes, with characters that escape.

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "errors/error_constants.h"
-#include "json/json_lookup.h"
+#include "errors/status_payload.h"
 #include "tests/errors/status_checks.h"
 #include "tests/voapal/array_new_seam.h"
 
@@ -216,7 +216,7 @@ TEST_F(AllocationTest, ExhaustionThroughTheBridgeReportsTheAllocationSite) {
     EXPECT_EQ(target.code, voapalerr_memoryFull);
     EXPECT_EQ(memberNames(target.text), (std::vector<std::string>{"file", "line", "component"}));
     EXPECT_EQ(stringMember(target.text, "file"), kAllocationFile);
-    EXPECT_EQ(json_get_int(json_find_member(target.text, "line"), 0, nullptr), 329);
+    EXPECT_EQ(payloadInt(target.text, nullptr, "line", 0), 329);
     EXPECT_EQ(stringMember(target.text, "component"), "vosyncloc");
 }
 
