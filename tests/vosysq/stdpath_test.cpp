@@ -149,22 +149,6 @@ TEST(StdDirRelocationTest, AnswersAreTakenByTheirSign) {
     }
 }
 
-// Without a message, or under an error, `out` keeps what it had.
-TEST(StdDirRelocationTest, LoaderMessageIsDecodedFromTheLoaderStatus) {
-    StdDirTable table;
-    Status status;
-    OwnedText out = owned("untouched");
-    EXPECT_FALSE(vosysq::relocation_loader_message(table, out, &status));
-    table.relocation.loaderStatus.setText(R"({"internal_error":{"string":"no \"lib\""}})");
-    Status failed;
-    failed.setCode(voapalerr_osFault);
-    EXPECT_FALSE(vosysq::relocation_loader_message(table, out, &failed));
-    EXPECT_EQ(text_of(out), "untouched");
-    EXPECT_TRUE(vosysq::relocation_loader_message(table, out, &status));
-    EXPECT_EQ(text_of(out), "no \"lib\"");
-    EXPECT_EQ(status.code, 0);
-}
-
 TEST_F(StdDirTableTest, AnswerForAnUnknownNameAppendsAnEntry) {
     script.result = 1;
     script.answer = "/opt/state";
@@ -223,8 +207,14 @@ TEST(ProcessStdDirTableTest, ASuccessfulTableLeavesTheCallersCodeAlone) {
     EXPECT_EQ(warned.code, 5);
     Status failed;
     failed.setCode(voapalerr_osFault);
-    vosysq::get_std_dir_table(&failed);
+    const StdDirTable& table = vosysq::get_std_dir_table(&failed);
     EXPECT_EQ(failed.code, voapalerr_osFault);
+    // The loader's message (no relocation library here) is read only without an error.
+    OwnedText message = owned("untouched");
+    EXPECT_FALSE(vosysq::relocation_loader_message(table, message, &failed));
+    EXPECT_EQ(text_of(message), "untouched");
+    EXPECT_TRUE(vosysq::relocation_loader_message(table, message, &warned));
+    EXPECT_NE(text_of(message).find("libvorelocations.so.0"), std::string::npos);
 }
 
 TEST(StdDirGetterTest, ReturnTheDefaultsWithoutRelocation) {
