@@ -46,26 +46,16 @@ const BaseDirQuery& queryOf(BaseDir dir) {
     return kBaseDirQueries[static_cast<std::size_t>(dir)];
 }
 
-Source sourceOf(vosysq::StdDirSource source) {
-    return source == vosysq::StdDirSource::relocated ? Source::relocated : Source::builtInDefault;
-}
+// Indexed by vosysq::StdDirSource.
+constexpr Source kStdDirSources[] = {Source::builtInDefault, Source::relocated};
+
+// Indexed by vosysq::SharedDirSource.
+constexpr Source kSharedDirSources[] = {Source::pointerFile, Source::emptyPointerFile,
+                                        Source::pointerFileNotFound, Source::pointerFileUnreadable};
 
 // What the lookup's origin says, in this layer's terms.
 void notePointerFile(const vosysq::SharedDirOrigin& origin, BaseDirStep& step) {
-    switch (origin.source) {
-        case vosysq::SharedDirSource::pointerFile:
-            step.source = Source::pointerFile;
-            break;
-        case vosysq::SharedDirSource::emptyPointerFile:
-            step.source = Source::emptyPointerFile;
-            break;
-        case vosysq::SharedDirSource::pointerFileNotFound:
-            step.source = Source::pointerFileNotFound;
-            break;
-        case vosysq::SharedDirSource::pointerFileUnreadable:
-            step.source = Source::pointerFileUnreadable;
-            break;
-    }
+    step.source = kSharedDirSources[static_cast<std::size_t>(origin.source)];
     step.pointerFile = {origin.pointerFile, origin.content, origin.code, origin.error,
                         origin.errorText};
 }
@@ -82,7 +72,7 @@ std::string ask(const BaseDirQuery& query, BaseDirStep* step) {
     if (step == nullptr) return query.stdDir(nullptr);
     vosysq::StdDirSource source = vosysq::StdDirSource::builtInDefault;
     std::string answer = query.stdDir(&source);
-    step->source = sourceOf(source);
+    step->source = kStdDirSources[static_cast<std::size_t>(source)];
     return answer;
 }
 

@@ -62,11 +62,19 @@ const StdDirEntry* find_entry(const StdDirTable& table, const char* name, size_t
     return nullptr;
 }
 
+// Why the answer `answer` failed the build, which left `code` in the table status.
+RelocationFailure failure_of(int32_t answer, int32_t code) noexcept {
+    if (answer < 0) return RelocationFailure::refused;
+    if (answer > 0 && code == voapalerr_resourceNotFound) return RelocationFailure::unterminated;
+    return RelocationFailure::notTaken;
+}
+
 // Asks every name, in table order, until a question fails the build; notes which.
 void ask_every_name(StdDirTable& table, Status* tableStatus) noexcept {
     for (const StdDirDefault& entry : kStdDirDefaults) {
         const int32_t answer = relocate_std_dir(table, entry.name, tableStatus);
         if (tableStatus->code < 0) {
+            table.relocation.failure = failure_of(answer, tableStatus->code);
             table.relocation.failedName = entry.name;
             table.relocation.failedAnswer = answer;
             return;
@@ -74,20 +82,33 @@ void ask_every_name(StdDirTable& table, Status* tableStatus) noexcept {
     }
 }
 
+// Keeps the loader's message from the payload of its failure, decoded here once, so that
+// whoever explains the table later reads text. Without memory for it, there is none.
+void keep_loader_message(const Status& loader, vohtl::OwnedText& message) noexcept {
+    const size_t size = payloadString(loader.text, "internal_error", "string", nullptr, 0);
+    if (size == 0) return;
+    Status scratch;
+    vohtl::FileBuffer decoded;
+    if (decoded.resize(size, '\0', &scratch)) {
+        payloadString(loader.text, "internal_error", "string", decoded.data(), size);
+        message.assign(decoded.data(), size - 1, &scratch);
+    }
+}
+
 // Asks the relocation library, if it can be opened and exports its entry point, about
 // every name. Whatever goes wrong while opening it stays in a local status that never
 // reaches the table status: a missing library or symbol leaves the defaults and is not
-// an error. The table keeps that status, for whoever explains the table later.
+// an error. The table keeps the loader's message, for whoever explains the table later.
 void apply_relocations(StdDirTable& table, Status* tableStatus) noexcept {
     Status local;
     void* library = vodynlib_load(kRelocationLibrary, kRelocationLoadFlags, &local);
     void* symbol = vodynlib_symbol(library, kRelocationEntryPoint, &local);
     table.relocation.libraryLoaded = library != nullptr;
     table.relocation.entryPointFound = symbol != nullptr;
+    keep_loader_message(local, table.relocation.loaderMessage);
     // A data pointer to function pointer conversion; dlsym hands back code addresses so.
     table.getRelocatedDir = reinterpret_cast<RelocatedDirFn>(symbol);
     if (local.code >= 0 && tableStatus->code >= 0) ask_every_name(table, tableStatus);
-    table.relocation.loaderStatus.mergeMove(local);  // the buffer changes hands, no copy
     // The entry point dies with the library.
     table.getRelocatedDir = nullptr;
     vodynlib_close(library);
@@ -196,18 +217,6 @@ int32_t relocate_std_dir(StdDirTable& table, const char* name, Status* status) n
     }
     delete[] answer;
     return result;
-}
-
-bool relocation_loader_message(const StdDirTable& table, vohtl::OwnedText& out,
-                               Status* status) noexcept {
-    if (status == nullptr || status->code < 0) return false;
-    const char* payload = table.relocation.loaderStatus.text;
-    const size_t size = payloadString(payload, "internal_error", "string", nullptr, 0);
-    if (size == 0) return false;
-    vohtl::FileBuffer decoded;
-    if (!decoded.resize(size, '\0', status)) return false;
-    payloadString(payload, "internal_error", "string", decoded.data(), size);
-    return out.assign(decoded.data(), size - 1, status);
 }
 
 // The ThrowingStatus is declared first so that it ends its scope last, after the result

@@ -56,22 +56,29 @@ struct StdDirEntry {
     void placedUnder(const Status& listStatus) noexcept { status.assign(listStatus); }
 };
 
-// What the table's build made of the relocation library; set by the build, read-only
-// afterwards. A table that was not built by get_std_dir_table keeps the initial values.
+// Why the relocation library's answer to a name failed the table's build.
+enum class RelocationFailure : uint8_t {
+    none,          // no answer failed
+    refused,       // a negative answer
+    unterminated,  // a positive answer without a NUL within the buffer
+    notTaken,      // no memory to store the answer, or to ask with
+};
+
+// What the table's build made of the relocation library, decoded by the build itself;
+// read-only afterwards. A table that was not built by get_std_dir_table keeps the
+// initial values.
 struct RelocationOutcome {
     bool libraryLoaded = false;    // kRelocationLibrary was opened
     bool entryPointFound = false;  // it exports kRelocationEntryPoint
+    // The loader's message (dlerror's) when either was not; empty otherwise, and also
+    // when there was no memory to keep it.
+    vohtl::OwnedText loaderMessage;
+    RelocationFailure failure = RelocationFailure::none;
     // The name whose question failed the build (a static text; no later name was asked),
     // or null when no question failed.
     const char* failedName = nullptr;
-    // The library's result for failedName: negative when it refused, positive when its
-    // answer could not be taken (no NUL within the buffer, or no memory to store it), 0
-    // when it could not be asked (no memory for the answer buffer).
+    // The library's result for failedName; 0 when it could not be asked.
     int32_t failedAnswer = 0;
-    // The loader's failure to open the library or find its entry point, with dlerror's
-    // message in its debug text; success when both worked. The build's own local status,
-    // moved here instead of being dropped: read it with relocation_loader_message.
-    Status loaderStatus;
 };
 
 struct StdDirTable {
@@ -109,13 +116,6 @@ void lookup_std_dir(const StdDirTable& table, const vohtl::OwnedText& name, voht
 // was not asked. Does nothing (and returns 0) when the status is null or holds an error,
 // or when the name or entry point is null.
 int32_t relocate_std_dir(StdDirTable& table, const char* name, Status* status) noexcept;
-
-// Decodes into `out` the loader's message kept in table.relocation: dlerror's text for
-// the library that did not open or the entry point that was not found. Returns true when
-// there is one; false, `out` unchanged, when both were found (no message), when the
-// status is null or holds an error, or when memory runs out (voapalerr_memoryFull).
-bool relocation_loader_message(const StdDirTable& table, vohtl::OwnedText& out,
-                               Status* status) noexcept;
 
 // Each getter returns the table's current path of its standard directory, exactly as
 // held, or throws voerr::Exception with the status's code and debug text when the table's

@@ -209,12 +209,11 @@ TEST(ProcessStdDirTableTest, ASuccessfulTableLeavesTheCallersCodeAlone) {
     failed.setCode(voapalerr_osFault);
     const StdDirTable& table = vosysq::get_std_dir_table(&failed);
     EXPECT_EQ(failed.code, voapalerr_osFault);
-    // The loader's message (no relocation library here) is read only without an error.
-    OwnedText message = owned("untouched");
-    EXPECT_FALSE(vosysq::relocation_loader_message(table, message, &failed));
-    EXPECT_EQ(text_of(message), "untouched");
-    EXPECT_TRUE(vosysq::relocation_loader_message(table, message, &warned));
-    EXPECT_NE(text_of(message).find("libvorelocations.so.0"), std::string::npos);
+    // The build kept the loader's message (no relocation library here) as text.
+    EXPECT_FALSE(table.relocation.libraryLoaded);
+    EXPECT_NE(text_of(table.relocation.loaderMessage).find("libvorelocations.so.0"),
+              std::string::npos);
+    EXPECT_EQ(table.relocation.failure, vosysq::RelocationFailure::none);
 }
 
 TEST(StdDirGetterTest, ReturnTheDefaultsWithoutRelocation) {
