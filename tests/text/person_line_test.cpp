@@ -7,8 +7,6 @@
 #include <cstdio>
 #include <string>
 
-#include "text/utf8.h"
-
 namespace {
 
 std::string escaped(const std::string& text, const char* backslashed = nullptr) {
@@ -71,39 +69,6 @@ TEST(PersonLine, BackslashesOnlyTheBytesAskedFor) {
     EXPECT_EQ(escaped("a\\b \"c\" \n", "\\\""), "a\\\\b \\\"c\\\" \\n");
     EXPECT_EQ(escaped("a\\b \"c\"", "\\"), "a\\\\b \"c\"");
     EXPECT_EQ(person_line_escape(nullptr, 5, "\\", nullptr), 0u);
-}
-
-// The decoder behind it, at the edges of what is well-formed.
-TEST(Utf8, DecodesOnlyWellFormedCharacters) {
-    struct Case {
-        const char* bytes;
-        size_t available;
-        uint32_t codePoint;
-        size_t length;
-    };
-    const Case cases[] = {
-        {"\x7f", 1, 0x7f, 1},
-        {"\xc2\x80", 2, 0x80, 2},
-        {"\xdf\xbf", 2, 0x7ff, 2},
-        {"\xe0\xa0\x80", 3, 0x800, 3},
-        {"\xef\xbf\xbf", 3, 0xffff, 3},
-        {"\xf0\x90\x80\x80", 4, 0x10000, 4},
-        {"\xf4\x8f\xbf\xbf", 4, 0x10ffff, 4},
-        {"\xc1\xbf", 2, 0, 0},
-        {"\xe0\x9f\xbf", 3, 0, 0},
-        {"\xf0\x8f\xbf\xbf", 4, 0, 0},
-        {"\xed\x9f\xbf", 3, 0xd7ff, 3},
-        {"\xed\xa0\x80", 3, 0, 0},
-        {"\xf5\x80\x80\x80", 4, 0, 0},
-        {"\xe2\x82\xac", 2, 0, 0},
-        {"\x80", 1, 0, 0},
-        {"", 0, 0, 0},
-    };
-    for (const Case& c : cases) {
-        const Utf8Char got = utf8_decode(c.bytes, c.available);
-        EXPECT_EQ(got.codePoint, c.codePoint) << c.bytes;
-        EXPECT_EQ(got.length, c.length) << c.bytes;
-    }
 }
 
 }  // namespace
