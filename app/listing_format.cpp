@@ -6,16 +6,19 @@
 
 namespace {
 
-bool isJsonText(const std::string& text) {
-    return json_escape_utf8(text.data(), text.size(), nullptr) != JSON_NOT_UTF8;
-}
-
-// Appends `text`, known to be UTF-8, as a JSON string with its quotation marks.
-void appendJsonString(const std::string& text, std::string& out) {
+// Appends `text` as a JSON string with its quotation marks; false, `out` as it was, when
+// the text is not UTF-8. The text is escaped in one pass, into room for the longest form.
+bool appendJsonString(const std::string& text, std::string& out) {
     const std::size_t at = out.size() + 1;
-    out.resize(at + json_escape_utf8(text.data(), text.size(), nullptr) + 1, '"');
-    out[at - 1] = '"';
-    json_escape_utf8(text.data(), text.size(), &out[at]);
+    out.resize(at + JSON_ESCAPE_MAX_PER_BYTE * text.size(), '"');
+    const std::size_t length = json_escape_utf8(text.data(), text.size(), &out[at]);
+    if (length == JSON_NOT_UTF8) {
+        out.resize(at - 1);
+        return false;
+    }
+    out.resize(at + length);
+    out += '"';
+    return true;
 }
 
 }  // namespace
@@ -30,22 +33,20 @@ void formatTextListing(const LocationList& list, std::string& out) {
 }
 
 void formatJsonListing(const LocationList& list, std::string& out) {
-    // Every entry is checked before anything is appended; the forms that carry any byte
-    // are named for whoever meets a path JSON cannot.
-    for (const auto& entry : list) {
-        if (!isJsonText(entry.first) || !isJsonText(entry.second)) {
-            throw std::runtime_error("the path of " + entry.first +
-                                     " is not valid UTF-8, which a JSON string cannot hold; the "
-                                     "text listing, --shell and --explain carry any byte");
-        }
-    }
+    const std::size_t before = out.size();
     out += "{\n";
     const char* separator = "";
     for (const auto& entry : list) {
         out += separator;
-        appendJsonString(entry.first, out);
+        bool carried = appendJsonString(entry.first, out);
         out += ':';
-        appendJsonString(entry.second, out);
+        if (!carried || !appendJsonString(entry.second, out)) {
+            out.resize(before);  // no part of a listing that cannot be whole
+            // The forms that carry any byte are named, for whoever meets this.
+            throw std::runtime_error("the path of " + entry.first +
+                                     " is not valid UTF-8, which a JSON string cannot hold; the "
+                                     "text listing, --shell and --explain carry any byte");
+        }
         separator = ",\n";
     }
     out += "\n}\n";

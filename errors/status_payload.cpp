@@ -1,6 +1,8 @@
 // Reading string and integer members back from a status's payload.
 #include "errors/status_payload.h"
 
+#include <cstring>
+
 #include "json/json_lookup.h"
 
 namespace {
@@ -18,6 +20,13 @@ size_t payloadString(const char* payload, const char* object, const char* name, 
     size_t length = 0;
     const char* raw = json_get_string(findMember(payload, object, name), nullptr, &length, nullptr);
     if (raw == nullptr) return 0;
+    if (std::memchr(raw, '\\', length) == nullptr) {  // no escape: the text is the raw bytes
+        if (out != nullptr && length < size) {
+            std::memcpy(out, raw, length);
+            out[length] = '\0';
+        }
+        return length + 1;
+    }
     // Counted first, so that a member that does not decode or fit leaves `out` alone.
     JsonUnescaper counter{0, length, raw};
     size_t decoded = 0;

@@ -9,9 +9,11 @@ namespace {
 // What each byte becomes: 0 copies it unchanged, 'u' writes \u00XX, any other value
 // is the letter of its two-byte escape. NUL ends the builder's texts, so only
 // json_escape_utf8 meets it. One table lookup per byte keeps the escaper
-// cheap enough for every debug payload and listing written.
-constexpr std::array<char, 256> make_escape_table() noexcept {
+// cheap enough for every debug payload and listing written. For json_escape_utf8 the
+// bytes from 0x80 on are 'U' instead: they start or continue a character, decoded whole.
+constexpr std::array<char, 256> make_escape_table(bool forCharacters) noexcept {
     std::array<char, 256> table{};
+    for (int byte = 0x80; forCharacters && byte <= 0xFF; ++byte) table[byte] = 'U';
     for (int byte = 0x00; byte <= 0x1F; ++byte) table[byte] = 'u';
     table[0x7F] = 'u';
     table[0x08] = 'b';
@@ -24,7 +26,8 @@ constexpr std::array<char, 256> make_escape_table() noexcept {
     return table;
 }
 
-constexpr std::array<char, 256> kEscape = make_escape_table();
+constexpr std::array<char, 256> kEscape = make_escape_table(false);
+constexpr std::array<char, 256> kEscapeCharacters = make_escape_table(true);
 
 // Writes \uXXXX by hand: a formatting call would also write a terminator, one byte
 // beyond the gap that the builder opened for the escaped text.
@@ -81,16 +84,25 @@ size_t json_escape_utf8(const char* text, size_t length, char* out) noexcept {
     if (text == nullptr) return 0;
     size_t size = 0;
     for (size_t at = 0; at < length;) {
+        const auto byte = static_cast<unsigned char>(text[at]);
+        const char escape = kEscapeCharacters[byte];
+        if (escape == 0) {  // most bytes of a path
+            if (out != nullptr) out[size] = text[at];
+            ++size;
+            ++at;
+            continue;
+        }
+        if (escape != 'U') {
+            if (out != nullptr) write_escaped_byte(out + size, byte);
+            size += escaped_byte_length(byte);
+            ++at;
+            continue;
+        }
         const Utf8Char next = utf8_decode(text + at, length - at);
         if (next.length == 0) return JSON_NOT_UTF8;
-        size_t piece = next.length;
-        if (next.length == 1) {
-            piece = escaped_byte_length(static_cast<unsigned char>(text[at]));
-            if (out != nullptr)
-                write_escaped_byte(out + size, static_cast<unsigned char>(text[at]));
-        } else if (json_escapes_character(next.codePoint)) {
-            piece = 6;
-            if (out != nullptr) write_unicode_escape(out + size, next.codePoint);
+        const size_t piece = json_escapes_character(next.codePoint) ? 6 : next.length;
+        if (out != nullptr && piece == 6) {
+            write_unicode_escape(out + size, next.codePoint);
         } else if (out != nullptr) {
             for (size_t i = 0; i < piece; ++i) out[size + i] = text[at + i];
         }

@@ -35,6 +35,10 @@ char* json_write_name(char* out, const char* name) noexcept;
 // What json_escape_utf8 returns for a text that is not well-formed UTF-8.
 constexpr size_t JSON_NOT_UTF8 = SIZE_MAX;
 
+// The most bytes json_escape_utf8 writes for one byte of text (\u00XX for a control
+// byte), so that a caller may provide room in one step instead of measuring first.
+constexpr size_t JSON_ESCAPE_MAX_PER_BYTE = 6;
+
 // Whether json_escape_utf8 writes the character `codePoint` (from U+0080 on) as \uHHHH.
 bool json_escapes_character(uint32_t codePoint) noexcept;
 

@@ -84,10 +84,15 @@ void ask_every_name(StdDirTable& table, Status* tableStatus) noexcept {
 
 // Keeps the loader's message from the payload of its failure, decoded here once, so that
 // whoever explains the table later reads text. Without memory for it, there is none.
+// It is read once, into room on the stack that holds the usual message.
 void keep_loader_message(const Status& loader, vohtl::OwnedText& message) noexcept {
-    const size_t size = payloadString(loader.text, "internal_error", "string", nullptr, 0);
-    if (size == 0) return;
+    char usual[256];
+    const size_t size = payloadString(loader.text, "internal_error", "string", usual, sizeof usual);
     Status scratch;
+    if (size == 0 || size <= sizeof usual) {
+        if (size != 0) message.assign(usual, size - 1, &scratch);
+        return;
+    }
     vohtl::FileBuffer decoded;
     if (decoded.resize(size, '\0', &scratch)) {
         payloadString(loader.text, "internal_error", "string", decoded.data(), size);
