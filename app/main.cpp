@@ -8,33 +8,36 @@ namespace {
 
 constexpr char kClosedOutput[] = "vosyncloc: write error: Bad file descriptor\n";
 
-// Zero-initialised, so no initialiser can reset it after holdStandardDescriptors.
-bool outputHeld = false;
+// Constant-initialised, so no initialiser can reset it after holdStandardDescriptors.
+HeldOutput heldOutput;
 
-// A closed standard descriptor must stay closed to the result, not become the system
-// log's socket or a file that other code opens meanwhile: the relocation library, which
-// the standard directory table asks from a static initialiser, may log or keep a file
-// open. So each closed one among 0, 1 and 2 is occupied by a descriptor that fails every
-// write. A standard output that nothing can occupy fails the run in main, with the
-// message its write would have given: the result must never go elsewhere with status 0.
-// Standard input and error are held on a best-effort basis only; a successful run never
-// reads the one or writes to the other.
+// Code that is not the tool's runs before main: the relocation library, which the
+// standard directory table asks from a static initialiser, and whatever it starts. It may
+// write to standard output (a write, or a printf left in stdio's buffer), close it, or
+// log, and the system log's socket takes the lowest free descriptor. None of that may
+// reach or redirect the result. So first each closed descriptor among 0, 1 and 2 is
+// occupied by one that fails every write (a closed standard output must stay closed to
+// the result); then the caller's standard output is set aside, and descriptor 1 is a
+// stand-in until main gives it back. A standard output that cannot be held fails the run
+// in main, with the message its write would have given: the result must never go
+// elsewhere with status 0. Standard input and error are held on a best-effort basis
+// only; a successful run never reads the one or writes to the other.
 void holdStandardDescriptors(int, char**, char**) {
     occupyIfClosed(STDIN_FILENO);
-    outputHeld = occupyIfClosed(STDOUT_FILENO);
+    if (occupyIfClosed(STDOUT_FILENO)) heldOutput = holdOutputAside();
     occupyIfClosed(STDERR_FILENO);
 }
 
 // The executable's .preinit_array runs before every initialiser of the process: those of
 // the shared libraries it loads and its own static initialisers alike, whichever library
-// they were linked from. Nothing can open a descriptor before this.
+// they were linked from. Nothing can open, write or close a descriptor before this.
 [[gnu::section(".preinit_array"),
   gnu::used]] void (*holdStandardDescriptorsFirst)(int, char**, char**) = holdStandardDescriptors;
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (!outputHeld) {
+    if (!restoreOutput(heldOutput)) {
         [[maybe_unused]] const ssize_t ignored =
             write(STDERR_FILENO, kClosedOutput, sizeof kClosedOutput - 1);
         return 1;

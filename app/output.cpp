@@ -2,9 +2,14 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <stdio_ext.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <syslog.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <system_error>
 
 namespace {
@@ -18,6 +23,35 @@ void waitUntilWritable(int fd) {
     while (poll(&request, 1, -1) < 0) {
         if (errno != EINTR) throwWriteError(errno);
     }
+}
+
+// Opens /dev/null with `flags` when it is the null device, and only then: a FIFO put
+// there would block a plain open for ever, and any other file would let writes through.
+// The open never blocks. Returns -1 otherwise.
+int openNullDevice(int flags) noexcept {
+    const int fd = open("/dev/null", flags | O_NONBLOCK | O_NOCTTY);
+    if (fd < 0) return -1;
+    struct stat info {};
+    if (fstat(fd, &info) == 0 && S_ISCHR(info.st_mode) && major(info.st_rdev) == 1 &&
+        minor(info.st_rdev) == 3) {
+        return fd;
+    }
+    close(fd);
+    return -1;
+}
+
+// A descriptor on which every write fails: the root directory, which always exists.
+int openUnwritable() noexcept {
+    return open("/", O_RDONLY | O_DIRECTORY);
+}
+
+// Puts `replacement` on `fd` and closes it; true when `fd` holds it afterwards.
+bool placeOn(int fd, int replacement) noexcept {
+    if (replacement < 0) return false;
+    if (replacement == fd) return true;
+    const bool placed = dup2(replacement, fd) == fd;
+    close(replacement);
+    return placed;
 }
 
 }  // namespace
@@ -43,11 +77,38 @@ void writeAll(int fd, const std::string& text) {
 
 bool occupyIfClosed(int fd) noexcept {
     if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) return true;
-    int placeholder = open("/dev/null", O_RDONLY);
-    if (placeholder < 0) placeholder = open("/", O_RDONLY | O_DIRECTORY);
-    if (placeholder < 0) return false;
-    if (placeholder == fd) return true;
-    const bool occupied = dup2(placeholder, fd) == fd;
-    close(placeholder);
-    return occupied;
+    int placeholder = openNullDevice(O_RDONLY);
+    if (placeholder < 0) placeholder = openUnwritable();
+    return placeOn(fd, placeholder);
+}
+
+HeldOutput holdOutputAside() noexcept {
+    HeldOutput held;
+    struct stat info {};
+    const int copy = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    if (copy < 0) return held;
+    int standIn = openNullDevice(O_WRONLY);
+    if (standIn < 0) standIn = openUnwritable();
+    if (fstat(copy, &info) != 0 || !placeOn(STDOUT_FILENO, standIn)) {
+        close(copy);
+        return held;
+    }
+    held = {copy, info.st_dev, info.st_ino};
+    return held;
+}
+
+bool restoreOutput(const HeldOutput& held) noexcept {
+    if (held.fd < 0) return false;
+    // Whatever foreign code printed is flushed into the stand-in, then dropped for good,
+    // so that no later flush (at exit) can write it after the result.
+    std::fflush(stdout);
+    __fpurge(stdout);
+    // A log connection opened while descriptor 1 was free would sit on it: closed here,
+    // the next warning opens a fresh one rather than write to, or close, the result.
+    closelog();
+    struct stat info {};
+    if (fstat(held.fd, &info) != 0 || info.st_dev != held.device || info.st_ino != held.inode) {
+        return false;
+    }
+    return placeOn(STDOUT_FILENO, held.fd);
 }

@@ -257,7 +257,7 @@ class Suite:
         self.count += 1
         return Tree(os.path.join(self.cases_dir, str(self.count)))
 
-    def run(self, args, answers=None, stdout=subprocess.PIPE, close_stdout=False,
+    def run(self, args, answers=None, stdout=subprocess.PIPE, closed=(),
             stdin=subprocess.DEVNULL, fixture_dir=None, program=None, extra_env=None):
         """Runs the tool, or `program` (such as a shell running it), with `args`."""
         env = {k: v for k, v in os.environ.items()
@@ -270,7 +270,7 @@ class Suite:
             done = subprocess.run(
                 [program or self.binary] + args, env=env, stdin=stdin, stdout=stdout,
                 stderr=subprocess.PIPE, timeout=60,
-                preexec_fn=(lambda: os.close(1)) if close_stdout else None)
+                preexec_fn=(lambda: [os.close(fd) for fd in closed]) if closed else None)
             log = listener.messages()
         return Run(done.returncode, done.stdout or b"", done.stderr, log)
 
@@ -561,7 +561,7 @@ def closed_standard_output_fails(s):
     """The system log's socket must not take the closed descriptor's place, not even when
     the relocation library opens it before main."""
     t = s.tree()
-    run = s.run([], t.answers(**LOGGING_THEN_FAILING), stdout=None, close_stdout=True)
+    run = s.run([], t.answers(**LOGGING_THEN_FAILING), stdout=None, closed=(1,))
     s.expect(run, "", "vosyncloc: write error: Bad file descriptor\n", 1,
              log=LOGGED_BEFORE_MAIN)
 
@@ -584,12 +584,44 @@ def closed_standard_output_without_dev_null_fails(s):
     t = s.tree()
     run_checked("mount", "-t", "tmpfs", "vosyncloc-e2e-bare-dev", "/dev")  # no null in it
     try:
-        run = s.run([], t.answers(**LOGGING_THEN_FAILING), stdout=None, close_stdout=True,
+        run = s.run([], t.answers(**LOGGING_THEN_FAILING), stdout=None, closed=(1,),
                     stdin=subprocess.PIPE)
     finally:
         run_checked("umount", "/dev")
     s.expect(run, "", "vosyncloc: write error: Bad file descriptor\n", 1,
              log=LOGGED_BEFORE_MAIN)
+
+
+def foreign_code_never_reaches_the_result(s):
+    """What the relocation library writes to standard output never reaches the result,
+    and closing it there never redirects the result, not even into the log's socket."""
+    t = s.tree()
+    listing = tree_legacy(t)
+    writing = t.answers(prefixdir="@stdout")
+    s.expect(s.run(["runtimeDir"], writing), dict(listing)["runtimeDir"] + "\n")
+    s.expect(s.run(["--json"], writing), json_of(listing))
+    fallen_back = legacy_listing(t.shared, "/var/run", "/var/lib", "/var",
+                                 t.shared + "/Kairon/vokaironcli", t.shared + "/Kairon/votsmd")
+    s.expect(s.run([], t.answers(prefixdir="@close-stdout")), text_of(fallen_back),
+             log=LEGACY_WARNINGS)
+
+
+def fifo_at_dev_null_never_blocks(s):
+    """A broken /dev with a FIFO at /dev/null must not hold the start, whichever standard
+    descriptor is closed; a closed standard output still fails the run."""
+    t = s.tree()
+    answers = t.answers()
+    runtime = dict(tree_legacy(t))["runtimeDir"] + "\n"
+    run_checked("mount", "-t", "tmpfs", "vosyncloc-e2e-fifo-dev", "/dev")
+    try:
+        os.mkfifo("/dev/null")
+        runs = [s.run(["runtimeDir"], answers, stdin=subprocess.PIPE, closed=(fd,),
+                      stdout=None if fd == 1 else subprocess.PIPE) for fd in (0, 1, 2)]
+    finally:
+        run_checked("umount", "/dev")
+    s.expect(runs[0], runtime)
+    s.expect(runs[1], "", "vosyncloc: write error: Bad file descriptor\n", 1)
+    s.expect(runs[2], runtime)
 
 
 def silent_relocation_answer_is_an_empty_path(s):
@@ -906,6 +938,8 @@ CASES = [
     hostile_pointer_files_give_default_shared_dir,
     closed_standard_output_without_dev_null_fails,
     silent_relocation_answer_is_an_empty_path,
+    foreign_code_never_reaches_the_result,
+    fifo_at_dev_null_never_blocks,
     explain_names_every_source,
     explain_with_a_key_and_precedence,
     shell_assignments_evaluate_to_the_paths,

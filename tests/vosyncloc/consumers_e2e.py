@@ -111,7 +111,7 @@ def like_tool(suites, set_up, arg_lists, failure_status=None, closed_stdout=Fals
     tree = tool.tree()
     set_up(tree)
     answer_file = tree.answers(**answers)
-    kwargs = {"stdout": None, "close_stdout": True} if closed_stdout else {}
+    kwargs = {"stdout": None, "closed": (1,)} if closed_stdout else {}
     for args in arg_lists:
         want = tool.run(args, answer_file, **kwargs)
         want_err = want.err.replace(b"vosyncloc: write", b"consumer: write")
