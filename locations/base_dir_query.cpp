@@ -56,8 +56,8 @@ constexpr Source kSharedDirSources[] = {Source::pointerFile, Source::emptyPointe
 // What the lookup's origin says, in this layer's terms.
 void notePointerFile(const vosysq::SharedDirOrigin& origin, BaseDirStep& step) {
     step.source = kSharedDirSources[static_cast<std::size_t>(origin.source)];
-    step.pointerFile = {origin.pointerFile, origin.content, origin.code, origin.error,
-                        origin.errorText};
+    step.pointerFile = {origin.pointerFile, origin.content,  origin.code,     origin.error,
+                        origin.errorText,   origin.fileSize, origin.bytesRead};
 }
 
 // The query's answer; with a step, where it came from, told by the same call.

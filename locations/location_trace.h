@@ -34,10 +34,13 @@ struct PointerFileRead {
     std::string content;  // what was read, before trimming (pointerFile, emptyPointerFile)
     // For the default: the failed read's status code, the system's error number it
     // recorded and that number's message (0 and "" when it recorded none, as for
-    // exhausted memory).
+    // exhausted memory or a read cut short without an error), and for such a short read
+    // the size the file reported and the bytes it yielded (-1 otherwise).
     int32_t code = 0;
     int32_t error = 0;
     std::string errorText;
+    int64_t fileSize = -1;
+    int64_t bytesRead = -1;
 };
 
 // One base directory query: what it gave and where that came from.

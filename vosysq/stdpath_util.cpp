@@ -170,6 +170,13 @@ void describe_failed_read(const Status& failed, SharedDirOrigin& origin) {
                          (origin.error == ENOENT || origin.error == ENOTDIR);
     origin.source =
         missing ? SharedDirSource::pointerFileNotFound : SharedDirSource::pointerFileUnreadable;
+    if (failed.code == voapalerr_osFault && origin.error == 0) {
+        // A short read with no error number: its sizes say what happened, not errno 0's
+        // text. The file was at most kMaxFileContentSize bytes, so both fit.
+        origin.fileSize = payloadInt(failed.text, "vosysq_debug", "fileSize", -1);
+        origin.bytesRead = payloadInt(failed.text, "vosysq_debug", "fread_return", -1);
+        return;
+    }
     const size_t size = payloadString(failed.text, "internal_error", "string", nullptr, 0);
     if (size == 0) return;
     std::string message(size, '\0');  // throws std::bad_alloc when memory runs out

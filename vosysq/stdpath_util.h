@@ -31,10 +31,15 @@ struct SharedDirOrigin {
     std::string content;      // what was read from it, before trimming (read sources)
     // For the default: the failed read's status code (0 when there was no path), the
     // system's error number it recorded and that number's message text (0 and "" when
-    // it recorded none, as for exhausted memory). All three are empty for a read.
+    // it recorded none: exhausted memory, or a read cut short without an error, such as
+    // a file that reports a larger size than it yields). All three are empty for a read.
     int32_t code = 0;
     int32_t error = 0;
     std::string errorText;
+    // For a read cut short without an error number: the size the file reported and the
+    // bytes it yielded; -1 otherwise.
+    int64_t fileSize = -1;
+    int64_t bytesRead = -1;
 };
 
 // The maker's shared directory: the trimmed content of "/etc/morvane/share/share.dir"

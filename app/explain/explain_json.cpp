@@ -34,7 +34,7 @@ public:
         json_escape_utf8(value.data(), value.size(), &out_[at]);
         out_ += '"';
     }
-    void number(const char* name, int32_t value) {
+    void number(const char* name, int64_t value) {
         key(name);
         out_ += std::to_string(value);
     }
@@ -102,7 +102,10 @@ void appendQuery(const BaseDirStep& step, Members& members) {
             members.string("pointerFile", step.pointerFile.file);
             members.number("code", step.pointerFile.code);
             members.number("errno", step.pointerFile.error);
-            return members.string("error", step.pointerFile.errorText);
+            members.string("error", step.pointerFile.errorText);
+            if (step.pointerFile.bytesRead < 0) return;
+            members.number("fileSize", step.pointerFile.fileSize);
+            return members.number("bytesRead", step.pointerFile.bytesRead);
         case Source::fallback:
             members.number("code", step.code);
             members.string("detail", step.detail);

@@ -76,7 +76,8 @@ void addRelocationRows(const RelocationTrace& relocation, std::vector<Row>& rows
     }
 }
 
-// " (code C, errno E, message)" with the parts that are known.
+// " (code C, errno E, message)", or for a read cut short without an error
+// " (code C, short read: N of M bytes)", with the parts that are known.
 std::string errorDetail(const PointerFileRead& origin) {
     std::string detail;
     const auto add = [&detail](const std::string& part) {
@@ -85,6 +86,10 @@ std::string errorDetail(const PointerFileRead& origin) {
     if (origin.code != 0) add("code " + std::to_string(origin.code));
     if (origin.error != 0) add("errno " + std::to_string(origin.error));
     if (!origin.errorText.empty()) add(visible(origin.errorText));
+    if (origin.bytesRead >= 0) {
+        add("short read: " + std::to_string(origin.bytesRead) + " of " +
+            std::to_string(origin.fileSize) + " bytes");
+    }
     return detail.empty() ? detail : detail + ")";
 }
 

@@ -640,9 +640,9 @@ UNICODE_BREAKS = "/srv/a\u0085b\u2028c\u009b2J\u00a0d\u2027\u2029e\u202ef\u2066g
 EVERY_QUERY_FAILS = r", code -52006\): every standard directory query fails$"
 
 # One row per situation: what to lay out ("{attr}" is an attribute of the case's Tree;
-# "dir", "file", "fifo", "absent", or else the content of a file), the relocation
-# answers (None: no relocation library; "nosymbol": the fixture without its entry
-# point), then what the explanation must say: members of its "relocation" object, steps
+# "dir", "file", "fifo", "absent", "link:TARGET", or else the content of a file), the
+# relocation answers (None: no relocation library; "nosymbol": the fixture without its
+# entry point), then what the explanation must say: members of its "relocation" object, steps
 # that must appear in this order (the members given), and patterns that some decision
 # line of the text form must match.
 EXPLAIN_ROWS = [
@@ -714,6 +714,12 @@ EXPLAIN_ROWS = [
        {"code": -52008, "errno": errno.EISDIR})],
      [r"^query +shared +/usr/local/morvane/share +default: /etc/morvane/share/share\.dir "
       r"unreadable \(code -52008, errno 21, Is a directory\)$"]),
+    ("pointer file cut short, as sysfs files are",  # a size of 4096, a few bytes to read
+     {POINTER_FILE: "link:/sys/devices/system/cpu/online"}, {}, {},
+     [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileUnreadable",
+       {"code": -52008, "errno": 0, "error": "", "fileSize": 4096})],
+     [r"^query +shared +/usr/local/morvane/share +default: /etc/morvane/share/share\.dir "
+      r"unreadable \(code -52008, short read: \d+ of 4096 bytes\)$"]),
     ("pointer file a FIFO", {POINTER_FILE: "fifo"}, {}, {},
      [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileUnreadable",
        {"code": -52008, "errno": errno.ESPIPE})], []),
@@ -749,6 +755,8 @@ def lay_out(t, files):
             os.makedirs(path)
         elif kind == "fifo":
             os.mkfifo(path)
+        elif kind.startswith("link:"):
+            os.symlink(kind[len("link:"):], path)
         else:
             with open(path, "w") as f:
                 f.write("x" if kind == "file" else kind)
