@@ -13,6 +13,8 @@ Ansible and Facter gather the facts of localhost:
     file-status error, is missing, or never answers; in the last case each script, by
     itself and run by its engine, exits 0 within its time limit (lowered for the test)
     and leaves no process behind;
+  - with stand-in tools, each script by itself and run by its engine: a listing is the
+    fact even when the tool leaves processes holding its output;
   - with the README's playbook (ansible/vosyncloc-fact.yml, shown in the README
     verbatim), which links it into /etc/ansible/facts.d and gathers again, so that a
     later play sees it;
@@ -56,6 +58,23 @@ wait
 LIMIT = {"VOSYNCLOC_FACT_TIMEOUT": "1"}
 BOUND = 60
 
+# A vosyncloc that prints the listing in the file {listing} and exits; and one that also
+# leaves two processes holding its output, one in its process group and one in a session
+# of its own, out of reach of a signal to that group, and writes down their ids.
+LISTING_TOOL = "#!/bin/sh\ncat {listing}\n"
+LINGERING_TOOL = LISTING_TOOL + """sleep 1000 &
+echo $! >>{pids}
+setsid sleep 1000 &
+echo $! >>{pids}
+"""
+# Stand-ins, what they print, and the fact that gives: the listing when Ansible (JSON)
+# and Facter (YAML first) read it alike, else the empty fact.
+STAND_INS = [
+    (LINGERING_TOOL, b'{"runtimeDir":"/run/vo-kairon"}', {"runtimeDir": "/run/vo-kairon"}),
+    (LISTING_TOOL, b'{"runtimeDir":"/caf\xc3\xa9\xc2\xa0\xf0\x9f\x98\x80"}',
+     {"runtimeDir": "/caf\xe9\xa0\U0001f600"}),
+]
+
 
 class Engine:
     """Runs one engine's commands in `home`, unaffected by the machine's configuration."""
@@ -77,6 +96,11 @@ class Engine:
             f"{' '.join(argv)}: status {done.returncode}\n{done.stdout}{done.stderr}"
         return done
 
+    @property
+    def empty_output(self):
+        """What the script prints for the empty fact."""
+        return self.output % "{}"
+
     def linked(self, name):
         """A directory `name` in `home` that holds a link to this engine's fact script."""
         fact_dir = os.path.join(self.home, name)
@@ -87,7 +111,7 @@ class Engine:
 
 
 class Ansible(Engine):
-    name, script, empty_output = "Ansible", ANSIBLE_FACT, "{}\n"
+    name, script, output = "Ansible", ANSIBLE_FACT, "%s\n"
 
     def __init__(self, home):
         config = os.path.join(home, "ansible.cfg")
@@ -108,7 +132,7 @@ class Ansible(Engine):
 
 
 class Facter(Engine):
-    name, script, empty_output = "Facter", FACTER_FACT, '{"vosyncloc": {}}\n'
+    name, script, output = "Facter", FACTER_FACT, '{"vosyncloc": %s}\n'
 
     def fact(self, **run):
         """The fact as facter resolves it from a directory holding its link; None if there
@@ -286,10 +310,37 @@ def hanging_tool_gives_empty_fact_in_time(s):
                     os.unlink(pid_file)
 
 
+def stand_in_listings_as_both_engines_read_them(s):
+    """Each script, by itself and run by its engine, gives a stand-in's listing or the
+    empty fact as STAND_INS says, within the bound (the processes the tool leaves outlive
+    it), with status 0 and nothing on standard error."""
+    listing_file, pid_file = os.path.join(s.home, "listing"), os.path.join(s.home, "pids")
+    for script, listing, fact in STAND_INS:
+        with open(listing_file, "wb") as f:
+            f.write(listing)
+        with tool_replaced(script.format(listing=listing_file, pids=pid_file)):
+            for engine in s.engines:
+                try:
+                    done = engine.run(engine.script, env=LIMIT, timeout=BOUND)
+                    printed = engine.output % (listing.decode() if fact else "{}")
+                    assert (done.stdout, done.stderr) == (printed, ""), \
+                        f"{engine.name}'s script: {done.stdout!r}, standard error {done.stderr!r}"
+                    shown = engine.fact(env=LIMIT, timeout=BOUND)
+                    assert shown == fact, f"{engine.name}: fact {shown!r} for {listing!r}"
+                    pids = open(pid_file).read().split() if script == LINGERING_TOOL else []
+                    assert all(map(running, pids)), f"{engine.name}: {pids} did not linger"
+                finally:
+                    with contextlib.suppress(FileNotFoundError):
+                        for pid in open(pid_file).read().split():
+                            with contextlib.suppress(ProcessLookupError):
+                                os.kill(int(pid), signal.SIGKILL)
+                        os.unlink(pid_file)
+
+
 CASES = [listing_in_both_layouts, failing_tool_gives_empty_fact,
          playbook_links_fact_and_gathers_again, manifest_links_fact_for_facter_and_puppet,
          missing_tool_gives_empty_fact,
-         hanging_tool_gives_empty_fact_in_time]
+         hanging_tool_gives_empty_fact_in_time, stand_in_listings_as_both_engines_read_them]
 
 
 def inside(tool_path, package_root, source, scratch):
