@@ -14,7 +14,8 @@ Ansible and Facter gather the facts of localhost:
     itself and run by its engine, exits 0 within its time limit (lowered for the test)
     and leaves no process behind;
   - with stand-in tools, each script by itself and run by its engine: a listing is the
-    fact even when the tool leaves processes holding its output;
+    fact even when the tool leaves processes holding its output; the time limit given
+    to timeout is the default for every value of VOSYNCLOC_FACT_TIMEOUT that is not one;
   - with the README's playbook (ansible/vosyncloc-fact.yml, shown in the README
     verbatim), which links it into /etc/ansible/facts.d and gathers again, so that a
     later play sees it;
@@ -74,6 +75,16 @@ STAND_INS = [
     (LISTING_TOOL, b'{"runtimeDir":"/caf\xc3\xa9\xc2\xa0\xf0\x9f\x98\x80"}',
      {"runtimeDir": "/caf\xe9\xa0\U0001f600"}),
 ]
+
+# VOSYNCLOC_FACT_TIMEOUT and the limit in seconds that the tool is given then, as a
+# timeout first on PATH writes its arguments down to {record}.
+LIMITS = [("", "10"), ("0", "10"), ("-1", "10"), ("abc", "10"), ("inf", "10"),
+          ("--help", "10"), ("99999999999999999999", "10"), ("3601", "10"),
+          ("3600", "3600"), ("7", "7")]
+RECORDING_TIMEOUT = """#!/bin/sh
+echo "$*" >>{record}
+exec /usr/bin/timeout "$@"
+"""
 
 
 class Engine:
@@ -337,10 +348,34 @@ def stand_in_listings_as_both_engines_read_them(s):
                         os.unlink(pid_file)
 
 
+def limit_is_the_default_unless_valid(s):
+    """Each script, by itself and run by its engine, gives the tool the limit LIMITS says
+    for each value of VOSYNCLOC_FACT_TIMEOUT, and the listing is the fact."""
+    listing = tool("--json").stdout.decode()
+    record, bin_dir = os.path.join(s.home, "timeout.args"), os.path.join(s.home, "recording")
+    os.makedirs(bin_dir, exist_ok=True)
+    with open(bin_dir + "/timeout", "w") as f:
+        f.write(RECORDING_TIMEOUT.format(record=record))
+    os.chmod(bin_dir + "/timeout", 0o755)
+    for value, limit in LIMITS:
+        env = {"VOSYNCLOC_FACT_TIMEOUT": value, "PATH": bin_dir + ":" + s.ansible.env["PATH"]}
+        for engine in s.engines:
+            e2e.remove(record)
+            done = engine.run(engine.script, env=env)
+            assert done.stdout == engine.output % listing.rstrip("\n"), \
+                f"{engine.name}'s script, VOSYNCLOC_FACT_TIMEOUT={value!r}: {done.stdout!r}"
+            fact = engine.fact(env=env)
+            assert fact == json.loads(listing), f"{engine.name}: fact {fact!r}"
+            given = [line.split()[1] for line in open(record)]
+            assert given == [limit, limit], \
+                f"{engine.name}, VOSYNCLOC_FACT_TIMEOUT={value!r}: limits {given}"
+
+
 CASES = [listing_in_both_layouts, failing_tool_gives_empty_fact,
          playbook_links_fact_and_gathers_again, manifest_links_fact_for_facter_and_puppet,
          missing_tool_gives_empty_fact,
-         hanging_tool_gives_empty_fact_in_time, stand_in_listings_as_both_engines_read_them]
+         hanging_tool_gives_empty_fact_in_time, stand_in_listings_as_both_engines_read_them,
+         limit_is_the_default_unless_valid]
 
 
 def inside(tool_path, package_root, source, scratch):
