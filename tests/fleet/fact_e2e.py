@@ -14,8 +14,9 @@ Ansible and Facter gather the facts of localhost:
     itself and run by its engine, exits 0 within its time limit (lowered for the test)
     and leaves no process behind;
   - with stand-in tools, each script by itself and run by its engine: a listing is the
-    fact even when the tool leaves processes holding its output; the time limit given
-    to timeout is the default for every value of VOSYNCLOC_FACT_TIMEOUT that is not one;
+    fact even when the tool leaves processes holding its output, and is empty when it
+    is not UTF-8 or holds characters YAML readers read otherwise; the time limit given to
+    timeout is the default for every value of VOSYNCLOC_FACT_TIMEOUT that is not one;
   - with the README's playbook (ansible/vosyncloc-fact.yml, shown in the README
     verbatim), which links it into /etc/ansible/facts.d and gathers again, so that a
     later play sees it;
@@ -74,6 +75,11 @@ STAND_INS = [
     (LINGERING_TOOL, b'{"runtimeDir":"/run/vo-kairon"}', {"runtimeDir": "/run/vo-kairon"}),
     (LISTING_TOOL, b'{"runtimeDir":"/caf\xc3\xa9\xc2\xa0\xf0\x9f\x98\x80"}',
      {"runtimeDir": "/caf\xe9\xa0\U0001f600"}),
+    (LISTING_TOOL, b'{"runtimeDir":"/bad\xff"}', {}),  # not UTF-8
+    (LISTING_TOOL, b'{"runtimeDir":"/bad\xc2\x85"}', {}),  # NEL, a space to YAML
+    (LISTING_TOOL, b'{"runtimeDir":"/bad\xe2\x80\xa8"}', {}),  # LINE SEPARATOR
+    (LISTING_TOOL, b'{"runtimeDir":"/bad\xef\xbf\xbf"}', {}),  # refused by YAML
+    (LISTING_TOOL, b'{"runtimeDir":"/bad\x7f\x00"}', {}),  # raw controls
 ]
 
 # VOSYNCLOC_FACT_TIMEOUT and the limit in seconds that the tool is given then, as a
