@@ -63,7 +63,7 @@ installed; --explain shows how each location was worked out.
 An Ansible local fact script and a Facter external fact, installed in
 /usr/share/vosyncloc/ansible and /usr/share/vosyncloc/puppet, give the
 locations of every host of a fleet; they stop a tool that has not answered
-within 10 seconds.")
+within 10 seconds, and pass on only a listing that both read alike.")
 
 # The libvosyncloc1 and libvosyncloc-dev packages.
 include(cmake/library_packages.cmake)
