@@ -42,11 +42,9 @@ foreach(flag -fstack-clash-protection -fcf-protection)
     endif()
 endforeach()
 
-# Position-independent code everywhere but where position independence for a shared
-# object is asked for (shared libraries, POSITION_INDEPENDENT_CODE): there CMake's
-# -fPIC must stay the last word. Static libraries get -fPIE rather than the -fPIC that
-# POSITION_INDEPENDENT_CODE would give them, since g++ does not inline across
-# interposable functions in -fPIC code.
+# Position-independent code everywhere but where position independence is asked for
+# (shared libraries, POSITION_INDEPENDENT_CODE): there CMake's -fPIC, or -fPIE for a
+# program, must stay the last word.
 set(vosyncloc_pic_asked
     "$<OR:$<BOOL:$<TARGET_PROPERTY:POSITION_INDEPENDENT_CODE>>,$<STREQUAL:$<TARGET_PROPERTY:TYPE>,SHARED_LIBRARY>,$<STREQUAL:$<TARGET_PROPERTY:TYPE>,MODULE_LIBRARY>>")
 add_compile_options("$<$<NOT:${vosyncloc_pic_asked}>:-fPIE>")
