@@ -4,7 +4,7 @@
 # made relative to the source tree, and to a build tree outside it. A Debug build
 # keeps absolute paths, so that a debugger finds the sources from anywhere.
 # No build time: -Wdate-time warns about __DATE__ and __TIME__.
-# The package's time stamps come from SOURCE_DATE_EPOCH (cmake/packaging.cmake).
+# The package's time stamps come from SOURCE_DATE_EPOCH (packaging/packaging.cmake).
 add_compile_options(-Wdate-time)
 
 set(vosyncloc_release "$<NOT:$<CONFIG:Debug>>")

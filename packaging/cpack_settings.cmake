@@ -1,5 +1,5 @@
 # The cpack settings of the Debian packages, once every package is declared
-# (VOSYNCLOC_DEB_PACKAGES, cmake/debian_packages.cmake).
+# (VOSYNCLOC_DEB_PACKAGES, packaging/debian_packages.cmake).
 
 # The architecture is the build machine's as dpkg names it; the tool is built for
 # x86-64 only, so amd64 stands in where dpkg is missing.
@@ -30,12 +30,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 
 # Read by cpack itself: the time stamps inside the packages (SOURCE_DATE_EPOCH).
 find_package(Git QUIET)
-configure_file(${PROJECT_SOURCE_DIR}/cmake/cpack_project_config.cmake.in
+configure_file(${CMAKE_CURRENT_LIST_DIR}/cpack_project_config.cmake.in
                ${CMAKE_BINARY_DIR}/packaging/cpack_project_config.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/packaging/cpack_project_config.cmake)
 # The dependencies of the shared libraries' packages, once their files are installed.
-set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_library_depends.cmake)
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_library_depends.cmake)
 # ... and the same bytes whatever the packager's umask.
-set(CPACK_POST_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/deb_member_modes.cmake)
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_member_modes.cmake)
 
 include(CPack)

@@ -2,13 +2,14 @@
 #
 # Each Debian package is the install component of the same name: `cmake --install`
 # installs every component, `cpack -G DEB` makes one package of each component declared
-# with vosyncloc_deb_package (cmake/debian_packages.cmake):
+# with vosyncloc_deb_package (packaging/debian_packages.cmake):
 #   vosyncloc         the tool: the binary, its manual page, the bash and zsh completions,
 #                     the Ansible local fact and the Facter external fact;
-#   libvosyncloc1     the shared library libvosyncloc (cmake/library_packages.cmake);
+#   libvosyncloc1     the shared library libvosyncloc (packaging/library_packages.cmake);
 #   libvosyncloc-dev  what programs using it are built with.
-# Each carries the copyright file and changelog that every Debian package carries. The
-# packaging metadata lives in packaging/.
+# Each carries the copyright file and changelog that every Debian package carries. This
+# file and those it includes live in packaging/, beside what they package: the
+# copyright, the changelog, the library's symbols and ABI, the lintian overrides.
 
 # Debian keeps libraries in the multiarch directory lib/x86_64-linux-gnu, under /usr
 # and /usr/local alike, and its loader, pkg-config and CMake look there. GNUInstallDirs
@@ -19,7 +20,7 @@ if(CMAKE_LIBRARY_ARCHITECTURE AND NOT DEFINED CMAKE_INSTALL_LIBDIR)
         CACHE PATH "Object code libraries (lib)")
 endif()
 include(GNUInstallDirs)
-include(cmake/debian_packages.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/debian_packages.cmake)
 
 # The changelog, gzipped, for every package's /usr/share/doc.
 vosyncloc_gzip(${VOSYNCLOC_CHANGELOG})
@@ -66,7 +67,7 @@ locations of every host of a fleet; they stop a tool that has not answered
 within 10 seconds, and pass on only a listing that both read alike.")
 
 # The libvosyncloc1 and libvosyncloc-dev packages.
-include(cmake/library_packages.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/library_packages.cmake)
 
 # After every package is declared.
-include(cmake/cpack_settings.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/cpack_settings.cmake)

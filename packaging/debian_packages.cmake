@@ -1,6 +1,6 @@
 # What every Debian package of this source has in common, and the functions that
 # declare one. Packages are made by cpack from install components
-# (cmake/cpack_settings.cmake).
+# (packaging/cpack_settings.cmake).
 
 # Directories made by the install get the usual modes whatever the umask.
 set(VOSYNCLOC_DIRECTORY_PERMISSIONS
@@ -16,7 +16,7 @@ set(VOSYNCLOC_MAINTAINER_EMAIL "maintainers@vosyncloc.invalid"
     CACHE STRING "Maintainer mail address in the Debian packages")
 set(VOSYNCLOC_MAINTAINER "${VOSYNCLOC_MAINTAINER_NAME} <${VOSYNCLOC_MAINTAINER_EMAIL}>")
 
-include(cmake/debian_changelog.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/debian_changelog.cmake)
 
 # Compresses `input` into `input`.gz the way Debian does (gzip -9n): the best
 # compression, and no file name or time stamp in the header, so the same source gives
@@ -112,7 +112,7 @@ endfunction()
 # program linked with the library needs, and a trigger that has ldconfig update the
 # loader's cache. cpack would find the library's own dependencies itself, but it then
 # also adds maintainer scripts that run ldconfig, which Debian has replaced by the
-# trigger: cmake/deb_library_depends.cmake finds them instead.
+# trigger: packaging/deb_library_depends.cmake finds them instead.
 set(CPACK_VOSYNCLOC_LIBRARY_PACKAGES)
 function(vosyncloc_deb_shared_library package target)
     string(TOUPPER ${package} component)
