@@ -19,7 +19,9 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "${VOSYNCLOC_MAINTAINER}")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS ${VOSYNCLOC_DIRECTORY_PERMISSIONS})
-set(CPACK_STRIP_FILES ON)
+# Not stripped at install: cpack takes the debug information of the packages that have
+# ELF files (VOSYNCLOC_DEB_DEBUG_PACKAGES) into their -dbgsym packages, then strips them.
+set(CPACK_STRIP_FILES OFF)
 set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_ALL ${VOSYNCLOC_DEB_PACKAGES})
 # <package>_<version>_<architecture>.deb, as Debian names packages.
@@ -27,15 +29,24 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${VOSYNCLOC_DEB_ARCH})
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VOSYNCLOC_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# Every package comes from the one source package of the changelog.
+set(CPACK_DEBIAN_PACKAGE_SOURCE vosyncloc)
 
 # Read by cpack itself: the time stamps inside the packages (SOURCE_DATE_EPOCH).
 find_package(Git QUIET)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/cpack_project_config.cmake.in
                ${CMAKE_BINARY_DIR}/packaging/cpack_project_config.cmake @ONLY)
 set(CPACK_PROJECT_CONFIG_FILE ${CMAKE_BINARY_DIR}/packaging/cpack_project_config.cmake)
-# The dependencies of the shared libraries' packages, once their files are installed.
-set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_library_depends.cmake)
-# ... and the same bytes whatever the packager's umask.
-set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_member_modes.cmake)
+# Once the files are installed: the ELF files stripped of what dh_strip strips before
+# their debug information is split off, and the dependencies of the shared libraries'
+# packages.
+set(CPACK_VOSYNCLOC_DEBUG_PACKAGES ${VOSYNCLOC_DEB_DEBUG_PACKAGES})
+set(CPACK_VOSYNCLOC_STRIP ${CMAKE_OBJCOPY} ${VOSYNCLOC_STRIPPED_SECTIONS})
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_strip.cmake
+                            ${CMAKE_CURRENT_LIST_DIR}/deb_library_depends.cmake)
+# Once they are made: the control fields and -dbgsym contents cpack cannot give them,
+# and the same bytes whatever the packager's umask.
+set(CPACK_POST_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/deb_repack.cmake
+                             ${CMAKE_CURRENT_LIST_DIR}/deb_member_modes.cmake)
 
 include(CPack)

@@ -10,7 +10,7 @@
 find_program(vosyncloc_dd dd REQUIRED)
 
 foreach(deb IN LISTS CPACK_PACKAGE_FILES)
-    if(NOT deb MATCHES "\\.deb$")
+    if(NOT deb MATCHES "\\.d?deb$")
         continue()
     endif()
     set(mode_file ${deb}.member-mode)

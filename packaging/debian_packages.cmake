@@ -46,25 +46,37 @@ function(vosyncloc_manpage section package target)
             COMPONENT ${package} ${ARGN})
 endfunction()
 
-# Strips the installed ELF file `path` (relative to the prefix) further, like Debian's
-# dh_strip, whenever the install strips (`cmake --install --strip`, and cpack, with
-# CPACK_STRIP_FILES): after the symbols, the .comment and .note sections go, which hold
-# only the compilers' identification. The .note.* sections (build id, ABI tag, CPU
-# properties) stay.
+# The sections dh_strip removes besides the symbols: .comment and .note hold only the
+# compilers' identification. The .note.* sections (build id, ABI tag, CPU properties)
+# stay.
+set(VOSYNCLOC_STRIPPED_SECTIONS --remove-section=.comment --remove-section=.note)
+
+# Strips the installed ELF file `path` (relative to the prefix) of package `component`
+# like Debian's dh_strip. `cmake --install --strip` strips it there and then. For the
+# Debian package, cpack moves its debug information into the package
+# `component`-dbgsym, under /usr/lib/debug/.build-id/, and strips it
+# (CPACK_DEBIAN_<component>_DEBUGINFO_PACKAGE), once packaging/deb_strip.cmake has taken
+# out the sections above; the component is added to VOSYNCLOC_DEB_DEBUG_PACKAGES.
 function(vosyncloc_strip_like_debian path component)
     install(CODE "
         if(CMAKE_INSTALL_DO_STRIP)
             execute_process(
-                COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                COMMAND \"${CMAKE_STRIP}\" ${VOSYNCLOC_STRIPPED_SECTIONS}
                         \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${path}\"
                 COMMAND_ERROR_IS_FATAL ANY)
         endif()"
         COMPONENT ${component})
+    string(TOUPPER ${component} upper)
+    set(CPACK_DEBIAN_${upper}_DEBUGINFO_PACKAGE ON PARENT_SCOPE)
+    set(VOSYNCLOC_DEB_DEBUG_PACKAGES ${VOSYNCLOC_DEB_DEBUG_PACKAGES} ${component} PARENT_SCOPE)
 endfunction()
+set(VOSYNCLOC_DEB_DEBUG_PACKAGES)
 
 # Declares the Debian package `package` (the install component of that name) with its
-# SECTION, SUMMARY line and long DESCRIPTION, and DEPENDS (optional) beside what its
-# ELF files are found to need, and installs what every package carries in
+# SECTION, SUMMARY line and long DESCRIPTION, DEPENDS (optional) beside what its ELF
+# files are found to need, and FIELDS (optional): whole control field lines that cpack
+# has no setting for, which packaging/deb_repack.cmake adds to the package (and to its
+# -dbgsym package when it is "Multi-Arch: same"). It installs what every package carries in
 # /usr/share/doc/<package>: the copyright file and the changelog. Its lintian overrides,
 # if any, go into the package only (they mean nothing to a plain install): those in
 # packaging/<package>.lintian-overrides, and for a build by one compiler only, those in
@@ -74,8 +86,10 @@ endfunction()
 set(VOSYNCLOC_DEB_PACKAGES)
 set(VOSYNCLOC_DEB_OVERRIDDEN)
 function(vosyncloc_deb_package package)
-    cmake_parse_arguments(PARSE_ARGV 1 arg "" "SECTION;SUMMARY;DESCRIPTION;DEPENDS" "")
+    cmake_parse_arguments(PARSE_ARGV 1 arg "" "SECTION;SUMMARY;DESCRIPTION;DEPENDS" "FIELDS")
     string(TOUPPER ${package} component)
+    string(MAKE_C_IDENTIFIER ${component} identifier)
+    set(CPACK_VOSYNCLOC_FIELDS_${identifier} "${arg_FIELDS}" PARENT_SCOPE)
     set(CPACK_DEBIAN_${component}_PACKAGE_NAME ${package} PARENT_SCOPE)
     set(CPACK_DEBIAN_${component}_PACKAGE_SECTION ${arg_SECTION} PARENT_SCOPE)
     set(CPACK_DEBIAN_${component}_DESCRIPTION "${arg_SUMMARY}\n${arg_DESCRIPTION}" PARENT_SCOPE)
@@ -131,4 +145,32 @@ function(vosyncloc_deb_shared_library package target)
     set(CPACK_DEBIAN_${component}_PACKAGE_SHLIBDEPS OFF PARENT_SCOPE)
     set(CPACK_VOSYNCLOC_LIBRARY_PACKAGES ${CPACK_VOSYNCLOC_LIBRARY_PACKAGES} ${package}
         PARENT_SCOPE)
+endfunction()
+
+# The Static-Built-Using field of a program that links `archives` (static libraries,
+# full paths) into itself, in `out`: the source package and exact version of the Debian
+# package that holds each, as dpkg knows them now, so that the archive can tell the
+# program needs a rebuild when one of those sources changes. Empty without dpkg, or
+# for archives no Debian package holds.
+function(vosyncloc_static_built_using out)
+    set(sources)
+    foreach(archive IN LISTS ARGN)
+        # dpkg knows each file by one path: clang names them through /usr/bin/../lib.
+        cmake_path(NORMAL_PATH archive)
+        execute_process(COMMAND dpkg-query -S ${archive}
+            OUTPUT_VARIABLE owner RESULT_VARIABLE failed ERROR_QUIET)
+        if(failed OR NOT owner MATCHES "^([^:, ]+)")
+            continue()
+        endif()
+        execute_process(
+            COMMAND dpkg-query -W "-f=\${source:Package} (= \${source:Version})" ${CMAKE_MATCH_1}
+            OUTPUT_VARIABLE source RESULT_VARIABLE failed ERROR_QUIET)
+        if(NOT failed AND source)
+            list(APPEND sources "${source}")
+        endif()
+    endforeach()
+    list(REMOVE_DUPLICATES sources)
+    list(SORT sources)
+    list(JOIN sources ", " field)
+    set(${out} "${field}" PARENT_SCOPE)
 endfunction()

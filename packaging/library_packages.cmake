@@ -63,7 +63,10 @@ set(library_description "libvosyncloc gives C and C++ programs the locations tha
 prints: where the files and directories of the VO-Sync / VO-Kairon
 time-synchronisation software live on this machine, one by key or all
 fifteen at once, with the same paths, warnings and errors as the tool.")
+# Both can be installed for several architectures at once: their files differ only where
+# the paths do (the multiarch library directory).
 vosyncloc_deb_package(libvosyncloc1
+    FIELDS "Multi-Arch: same"
     SECTION libs
     SUMMARY "${library_summary} - shared library"
     DESCRIPTION "${library_description}
@@ -71,6 +74,7 @@ vosyncloc_deb_package(libvosyncloc1
 This package holds the shared library.")
 vosyncloc_deb_shared_library(libvosyncloc1 vosyncloc_library)
 vosyncloc_deb_package(libvosyncloc-dev
+    FIELDS "Multi-Arch: same"
     SECTION libdevel
     DEPENDS "libvosyncloc1 (= ${PROJECT_VERSION})"
     SUMMARY "${library_summary} - development files"

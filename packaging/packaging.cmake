@@ -45,7 +45,29 @@ install(PROGRAMS ${PROJECT_SOURCE_DIR}/ansible/vosyncloc.fact
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/vosyncloc/ansible COMPONENT vosyncloc)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/puppet/vosyncloc.fact
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/vosyncloc/puppet COMPONENT vosyncloc)
+# What the tool carries of other packages' code, when it links Boost and the C++ runtime
+# in: the archives of those it names, and those the compiler takes for -static-libstdc++
+# and -static-libgcc.
+set(vosyncloc_static_built_using "")
+if(VOSYNCLOC_STATIC_RUNTIME)
+    set(archives)
+    foreach(boost IN ITEMS Boost::filesystem Boost::program_options)
+        get_target_property(archive ${boost} LOCATION)
+        list(APPEND archives ${archive})
+    endforeach()
+    foreach(ask IN ITEMS -print-file-name=libstdc++.a -print-libgcc-file-name
+                         -print-file-name=libgcc_eh.a)
+        execute_process(COMMAND ${CMAKE_CXX_COMPILER} ${ask}
+            OUTPUT_VARIABLE archive OUTPUT_STRIP_TRAILING_WHITESPACE)
+        list(APPEND archives ${archive})
+    endforeach()
+    vosyncloc_static_built_using(field ${archives})
+    if(field)
+        set(vosyncloc_static_built_using "Static-Built-Using: ${field}")
+    endif()
+endif()
 vosyncloc_deb_package(vosyncloc
+    FIELDS "${vosyncloc_static_built_using}"
     SECTION utils
     SUMMARY "print where the VO-Sync / VO-Kairon files and directories live"
     DESCRIPTION

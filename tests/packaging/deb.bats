@@ -20,8 +20,8 @@ setup_file() {
 }
 
 @test "cpack made exactly the declared packages, named <package>_<version>_<arch>.deb" {
-    assert_same_lines "declared and built packages" "$(deb_files | sort)" \
-        "$(find "$DEB_DIR" -maxdepth 1 -name '*.deb' | sort)"
+    assert_same_lines "declared and built packages" "$(deb_files all | sort)" \
+        "$(find "$DEB_DIR" -maxdepth 1 -name '*.*deb' | sort)"
 }
 
 @test "each package holds exactly its installed files, owned by root, with the usual modes" {
@@ -58,24 +58,29 @@ setup_file() {
 
 # Package | Section | what Depends names, ";" between dependencies (those found in
 # the ELF files with the lowest version they need) | control members but control and
-# md5sums: a library's shlibs, symbols and ldconfig trigger, no maintainer scripts.
+# md5sums: a library's shlibs, symbols and ldconfig trigger, no maintainer scripts |
+# a pattern the fields Multi-Arch and Static-Built-Using match, in this order (the
+# C++ runtime and Boost carried by the tool: their sources, at the versions built with).
+STATIC=$( [ "$STATIC_RUNTIME" = ON ] && echo "boost1\.74 \(= [^)]+\), gcc-[0-9]+ \(= [^)]+\)")
 PACKAGE_CONTROLS=(
-    "vosyncloc|utils|libc6 (>= |"
+    "vosyncloc|utils|libc6 (>= ||^Static-Built-Using: $STATIC$"
     "libvosyncloc1|libs|libboost-filesystem1.74.0 (>= ;libc6 (>= ;libgcc-s1 (>= ;libstdc++6 (>= \
-|./shlibs ./symbols ./triggers"
-    "libvosyncloc-dev|libdevel|libvosyncloc1 (= $VOSYNCLOC_VERSION)|"
+|./shlibs ./symbols ./triggers|^Multi-Arch: same$"
+    "libvosyncloc-dev|libdevel|libvosyncloc1 (= $VOSYNCLOC_VERSION)||^Multi-Arch: same$"
 )
 
 @test "each package has its control fields, dependencies and control members" {
-    local row package section names extra deb depends name failed=0
+    local row package section names extra fields deb depends name failed=0
     for row in "${PACKAGE_CONTROLS[@]}"; do
-        IFS='|' read -r package section names extra <<<"$row"
+        IFS='|' read -r package section names extra fields <<<"$row"
         deb=$(deb_files | grep "/${package}_")
         [ "$(dpkg-deb -f "$deb" Package Version Architecture Section)" = "Package: $package
 Version: $VOSYNCLOC_VERSION
 Architecture: $(dpkg --print-architecture)
 Section: $section" ] || { echo "$package: fields"; failed=1; }
         [[ "$(dpkg-deb -f "$deb" Maintainer)" == *?" <"*@*">" ]] || failed=1
+        [[ "$(dpkg-deb -f "$deb" Multi-Arch Static-Built-Using)" =~ $fields ]] ||
+            { echo "$package: $(dpkg-deb -f "$deb" Multi-Arch Static-Built-Using)"; failed=1; }
         depends=$(dpkg-deb -f "$deb" Depends)
         IFS=';' read -ra names <<<"$names"
         for name in "${names[@]}"; do
@@ -108,4 +113,24 @@ Section: $section" ] || { echo "$package: fields"; failed=1; }
         sections=$(readelf -W -S "$DEB_DIR/root/usr/$file")
         ! grep -E ' \.(symtab|comment|note) ' <<<"$sections" || { echo "$file"; false; }
     done
+}
+
+@test "each -dbgsym package holds the debug information of its package's binary, by build id" {
+    local package dbgsym elf id failed=0
+    for package in $DEB_DEBUG_PACKAGES; do
+        dbgsym=$(deb_files all | grep "/$package-dbgsym_")
+        elf=$(dpkg-deb -c "$(deb_files | grep "/${package}_")" |
+            awk '$1 ~ /^-/ && $6 ~ /(bin\/|\.so\.[0-9.]+$)/ { print $6 }')
+        id=$(readelf -n "$DEB_DIR/root/$elf" | sed -n 's/.*Build ID: //p')
+        [ -n "$id" ] && [ "$(dpkg-deb -f "$dbgsym" Build-Ids)" = "$id" ] &&
+            [ "$(dpkg-deb -f "$dbgsym" Depends)" = "$package (= $VOSYNCLOC_VERSION)" ] &&
+            [ "$(dpkg-deb -f "$dbgsym" Multi-Arch)" = "$(dpkg-deb -f "$(deb_files |
+                grep "/${package}_")" Multi-Arch)" ] || { echo "$package: fields"; failed=1; }
+        dpkg-deb -x "$dbgsym" "$BATS_TEST_TMPDIR/$package"
+        readelf -n "$BATS_TEST_TMPDIR/$package/usr/lib/debug/.build-id/${id:0:2}/${id:2}.debug" |
+            grep -q "Build ID: $id" || { echo "$package: no debug file for $id"; failed=1; }
+        readelf -p .gnu_debuglink "$DEB_DIR/root/$elf" | grep -q " ${id:2}\.debug$" ||
+            { echo "$package: $elf does not name its debug file"; failed=1; }
+    done
+    [ -n "$DEB_DEBUG_PACKAGES" ] && return $failed
 }

@@ -1,7 +1,8 @@
 # Shared by the packaging tests. The environment names the tool under test
 # ($VOSYNCLOC), the source and build trees, the build configuration in lower
 # case, the library directory, the gzipped manual page and changelog, the Debian
-# packages ($DEB_PACKAGES, those with lintian overrides in $DEB_OVERRIDDEN), the
+# packages ($DEB_PACKAGES, those with lintian overrides in $DEB_OVERRIDDEN, those
+# with a -dbgsym package in $DEB_DEBUG_PACKAGES), the
 # directory they are built into and whether this tree is the shipped
 # configuration (see CMakeLists.txt).
 
@@ -63,12 +64,17 @@ packaged_files() {
     } | sort
 }
 
-# The path of each Debian package built into $DEB_DIR, one a line.
+# The path of each Debian package built into $DEB_DIR, one a line; with "all", the
+# -dbgsym packages of those with debug information ($DEB_DEBUG_PACKAGES) too.
 deb_files() {
     local package arch
     arch=$(dpkg --print-architecture) || return 1
     for package in $DEB_PACKAGES; do
         echo "$DEB_DIR/${package}_${VOSYNCLOC_VERSION}_$arch.deb"
+    done
+    [ "${1:-}" = all ] || return 0
+    for package in $DEB_DEBUG_PACKAGES; do
+        echo "$DEB_DIR/${package}-dbgsym_${VOSYNCLOC_VERSION}_$arch.ddeb"
     done
 }
 

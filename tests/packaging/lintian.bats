@@ -15,7 +15,7 @@ setup_file() {
 
 @test "lintian --pedantic -I -E reports no tag on any package" {
     local debs
-    mapfile -t debs < <(deb_files)
+    mapfile -t debs < <(deb_files all)
     # One run for all: each tag names its package, and lintian is slow to start.
     run --separate-stderr lintian --pedantic --display-info --display-experimental \
         --tag-display-limit 0 "${debs[@]}"

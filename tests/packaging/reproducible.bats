@@ -56,8 +56,8 @@ setup_file() {
 # are the same files with the same bytes.
 assert_same_packages() {
     local one=$1 two=$2 deb failed=0
-    assert_same_lines "package names" "$(cd "$one" && ls ./*.deb)" "$(cd "$two" && ls ./*.deb)"
-    for deb in "$one"/*.deb; do
+    assert_same_lines "package names" "$(cd "$one" && ls ./*.*deb)" "$(cd "$two" && ls ./*.*deb)"
+    for deb in "$one"/*.*deb; do
         if ! cmp -s "$deb" "$two/${deb##*/}"; then
             sha256sum "$deb" "$two/${deb##*/}" >&2
             failed=1
@@ -68,7 +68,7 @@ assert_same_packages() {
 
 @test "two builds in different folders at different times give byte-identical packages" {
     assert_same_packages "$ONE/deb" "$TWO/deb"
-    sha256sum "$ONE"/deb/*.deb
+    sha256sum "$ONE"/deb/*.*deb
 }
 
 @test "the packages under test are the ones a build from clean copies gives" {
