@@ -55,6 +55,21 @@ install(CODE "configure_file(\"${library_binary_dir}/vosyncloc.pc.in\"
 install(FILES ${library_binary_dir}/vosyncloc.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT libvosyncloc-dev)
 
+# The ABI baseline of the SONAME, which the test vosyncloc.abi compares the library with:
+# `cmake --build <build> --target vosyncloc_abi_baseline` writes it anew from an
+# optimised build (see the README, "For maintainers").
+find_program(VOSYNCLOC_ABIDW abidw)
+if(VOSYNCLOC_ABIDW)
+    add_custom_target(vosyncloc_abi_baseline
+        COMMAND ${VOSYNCLOC_ABIDW} --exported-interfaces-only --no-corpus-path --no-elf-needed
+                --no-comp-dir-path --no-show-locs --headers-dir ${library_source_dir}
+                --drop-private-types --out-file ${PROJECT_SOURCE_DIR}/packaging/libvosyncloc.so.1.abi
+                $<TARGET_FILE:vosyncloc_library>
+        DEPENDS vosyncloc_library
+        COMMENT "Writing the ABI baseline packaging/libvosyncloc.so.1.abi"
+        VERBATIM)
+endif()
+
 # The manual page vosyncloc(3).
 vosyncloc_manpage(3 libvosyncloc-dev vosyncloc_library)
 

@@ -9,10 +9,11 @@ build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
 # with pkgconf's pkg-config; the shell assignments are evaluated by every POSIX shell
 # Debian packages (dash, bash, zsh, mksh, posh, yash, busybox sh and ksh93), also in a
 # Shift_JIS locale that localedef (from locales) generates; the local facts are gathered
-# by ansible-core and facter, and linked into place by puppet.
+# by ansible-core and facter, and linked into place by puppet; abigail-tools compares the
+# library's ABI with its baseline.
 test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3
       dpkg-dev file bash-completion dash zsh mksh posh yash busybox ksh93u+m locales
-      man-db git lintian devscripts pkgconf ansible-core facter puppet)
+      man-db git lintian devscripts pkgconf ansible-core facter puppet abigail-tools)
 bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd time python3)
 
 case "${1:-build}" in
