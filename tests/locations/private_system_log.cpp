@@ -1,6 +1,5 @@
 #include "private_system_log.h"
 
-#include <sched.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -13,6 +12,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "private_mounts.h"
+
 namespace {
 
 const char kLogPath[] = "/dev/log";
@@ -22,11 +23,8 @@ std::string systemError(const char* what) {
 }
 
 std::string isolateDev() {
-    if (geteuid() != 0) return "needs root for a private mount namespace";
-    if (unshare(CLONE_NEWNS) != 0) return systemError("unshare");
-    if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
-        return systemError("making / private");
-    }
+    const std::string unavailable = enterPrivateMounts();
+    if (!unavailable.empty()) return unavailable;
     // Nothing but /dev/log is needed under /dev while these tests run.
     if (mount("vosyncloc-test-dev", "/dev", "tmpfs", MS_NOSUID | MS_NOEXEC, "mode=0755") != 0) {
         return systemError("mounting a tmpfs on /dev");

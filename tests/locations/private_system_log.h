@@ -12,11 +12,13 @@ struct LoggedMessage {
     std::string text;  // the message after the header and the program's name
 };
 
-// Moves the whole test process, once, into a private mount namespace whose /dev is an
-// empty tmpfs, so that /dev/log names only what this process binds there. Returns ""
-// on success (also on later calls), else why that cannot be had (not root, no mount
-// namespaces); the process must not write to the system log then. A failure after the
-// namespace was entered leaves the process in it, with /dev as the machine's.
+// Moves the whole test process, once, into a private mount namespace (enterPrivateMounts:
+// within a user namespace of its own when not root) whose /dev is an empty tmpfs, so that
+// /dev/log names only what this process binds there. Call it before the process starts a
+// thread. Returns "" on success (also on later calls), else why that cannot be had (no
+// mount or user namespaces); the process must not write to the system log then. A
+// failure after the namespace was entered leaves the process in it, with /dev as the
+// machine's.
 std::string enterPrivateDev();
 
 // A datagram socket bound at /dev/log, as the system logger offers it; requires a

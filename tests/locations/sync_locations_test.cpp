@@ -2,7 +2,8 @@
 // the tree by the relocation fixture library (see CMakeLists.txt); the RelocatedTree
 // suite needs that environment, the FailingQueries suite one whose relocation answer is
 // negative, so that every standard directory query throws. FailingQueries moves the
-// process into a private mount namespace (it needs root) to receive the warnings.
+// process into a private mount namespace (within a user namespace of its own when not
+// root) to receive the warnings.
 #include "locations/sync_locations.h"
 
 #include <syslog.h>

@@ -1,6 +1,7 @@
 // getVOSharedDir against a real pointer file. Each case runs in a child process with a
-// private mount namespace whose /etc is a fresh tmpfs, so the machine's own /etc is
-// never written. Needs root; skipped where mount namespaces are not available.
+// private mount namespace (within a user namespace of its own when not root) whose /etc
+// is a fresh tmpfs, so the machine's own /etc is never written. Skipped where those
+// namespaces are not available.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/mount.h>
@@ -8,18 +9,20 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <sched.h>
-
 #include <cerrno>
 #include <cstring>
 #include <optional>
 #include <string>
 
+#include "private_mounts.h"
 #include "vosysq/stdpath_util.h"
 
 namespace {
 
+// The child's exit statuses when it has no namespace (the case is skipped), and when
+// its private /etc cannot be laid out (a failure).
 constexpr int kChildCannotIsolate = 77;
+constexpr int kChildCannotLayOut = 4;
 
 // What a pointer-file case puts under the private /etc. A plain pointer rather than an
 // optional string: g++ 12 at -O2 warns (falsely) that a constant table of optionals
@@ -39,11 +42,9 @@ bool write_all(int fd, const std::string& bytes) {
     return true;
 }
 
-// In the child: a private /etc holding the case's pointer file. False when the mount
-// namespace cannot be had.
-bool isolate_etc(const PointerFile& pointer) {
-    if (unshare(CLONE_NEWNS) != 0) return false;
-    if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) return false;
+// In the child, inside its private mount namespace: a private /etc holding the case's
+// pointer file. False when it cannot be laid out.
+bool lay_out_etc(const PointerFile& pointer) {
     if (mount("vosysq-test", "/etc", "tmpfs", 0, "mode=0755") != 0) return false;
     if (mkdir("/etc/morvane", 0755) != 0 || mkdir("/etc/morvane/share", 0755) != 0) return false;
     const char* path = "/etc/morvane/share/share.dir";
@@ -57,7 +58,7 @@ bool isolate_etc(const PointerFile& pointer) {
 }
 
 // Runs getVOSharedDir in the isolated child and stores what it printed in *result; no
-// value when isolation was not possible. A failed pipe or fork is a fatal failure.
+// value when the namespaces could not be had. A failed pipe or fork is a fatal failure.
 void shared_dir_with(const PointerFile& pointer, std::optional<std::string>* result) {
     int ends[2];
     ASSERT_EQ(pipe(ends), 0) << "pipe: " << std::strerror(errno);
@@ -65,7 +66,8 @@ void shared_dir_with(const PointerFile& pointer, std::optional<std::string>* res
     ASSERT_GE(child, 0) << "fork: " << std::strerror(errno);
     if (child == 0) {
         close(ends[0]);
-        if (!isolate_etc(pointer)) _exit(kChildCannotIsolate);
+        if (!enterPrivateMounts().empty()) _exit(kChildCannotIsolate);
+        if (!lay_out_etc(pointer)) _exit(kChildCannotLayOut);
         try {
             _exit(write_all(ends[1], vosysq::getVOSharedDir()) ? 0 : 2);
         } catch (...) {
@@ -93,7 +95,6 @@ struct SharedDirCase {
 };
 
 TEST(SharedDirTest, PointerFileContentIsTrimmedOrTheDefaultTaken) {
-    if (geteuid() != 0) GTEST_SKIP() << "needs root for a private mount namespace";
     const SharedDirCase cases[] = {
         {"path and newline", {"/opt/morvane/share\n"}, "/opt/morvane/share"},
         {"slashes and blanks", {" \t/srv/share// \r\n"}, "/srv/share"},
