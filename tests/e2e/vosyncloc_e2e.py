@@ -7,13 +7,14 @@ VOSYNCLOC_VERSION is the version the binary must report (the CMake project versi
 
 FIXTURE_DIR holds the answering relocation library libvorelocations.so.0, which moves
 the standard directories into a per-case temporary tree; its sibling "nosymbol" holds
-the fixture that loads without exporting the entry point. The suite needs root: it runs
-inside a private mount namespace where /etc, /usr/bin and /usr/lib/x86_64-linux-gnu
+the fixture that loads without exporting the entry point. The suite runs inside a
+private mount namespace (see in_private_mounts: as root a plain one, as any other user
+within a user namespace of its own) where /etc, /usr/bin and /usr/lib/x86_64-linux-gnu
 are overlays (to place the pointer file and the default-layout products) and /dev is a
 tmpfs holding a few device nodes and a datagram socket at /dev/log that receives the
 tool's system-log messages. The machine's own directories are never changed.
 
-Exits 77 (skipped) when not root or when mount namespaces are unavailable.
+Exits 77 (skipped) when no private mount namespace can be had.
 """
 
 import errno
@@ -23,6 +24,7 @@ import re
 import shlex
 import shutil
 import socket
+import stat
 import subprocess
 import sys
 import tempfile
@@ -58,26 +60,73 @@ LOG_USER_WARNING = 8 | 4
 # ---------------------------------------------------------------------------------
 # Setting up the namespace
 
+def in_private_mounts(argv):
+    """The command line that runs `argv` in a mount namespace of its own, whose mounts
+    reach no other. Root gets a plain mount namespace. Any other user gets a user
+    namespace too, in which it is root (its own uid and gid mapped to 0) and so may
+    mount; files of every other owner, the machine's root's among them, show there as
+    nobody's, which it may read as anyone may but not change."""
+    user = [] if os.geteuid() == 0 else ["--user", "--map-root-user"]
+    return ["unshare", *user, "--mount", "--propagation", "private", *argv]
+
+
+def private_mounts_unavailable():
+    """Why in_private_mounts cannot run anything here, or None."""
+    if subprocess.run(in_private_mounts(["true"]), stderr=subprocess.DEVNULL).returncode:
+        if os.geteuid() == 0:
+            return "no private mount namespace available"
+        return "no user namespace with a private mount namespace available"
+    return None
+
+
+def only_root_mapped():
+    """Whether this process runs in a user namespace whose only user is root, as
+    in_private_mounts makes for any other user: no file can be given to another owner."""
+    with open("/proc/self/uid_map") as f:
+        ranges = [line.split() for line in f]
+    return len(ranges) == 1 and ranges[0][0] == "0" and ranges[0][2] == "1"
+
+
 def run_checked(*argv):
     subprocess.run(argv, check=True)
 
 
-def overlay(target, scratch, name):
-    """Lays a writable overlay over `target`; writes land in `scratch`/name."""
+def overlay(target, scratch, name, writable=()):
+    """Lays a writable overlay over `target`; writes land in `scratch`/name. New entries
+    may go into `target` and into the subdirectories of it named in `writable`: each is
+    laid in the upper layer first, with the mode it has below, so that it is this
+    process's rather than the machine's, which a root mapped in a user namespace could
+    not add to."""
     upper, work = os.path.join(scratch, name + "-up"), os.path.join(scratch, name + "-work")
     os.makedirs(upper)
     os.makedirs(work)
+    for subdirectory in writable:
+        parts = subdirectory.split("/")
+        for depth in range(1, len(parts) + 1):
+            below = os.path.join(target, *parts[:depth])
+            laid = os.path.join(upper, *parts[:depth])
+            if not os.path.isdir(laid):
+                os.mkdir(laid)
+                os.chmod(laid, stat.S_IMODE(os.stat(below).st_mode))
     run_checked("mount", "-t", "overlay", "overlay", "-o",
                 f"lowerdir={target},upperdir={upper},workdir={work}", target)
 
 
 def private_dev(scratch):
     """Replaces /dev by a tmpfs holding only the device nodes the runs use."""
+    # Each node is held by a mount of its own first: /dev as a whole cannot be bound
+    # without its submounts in a user namespace.
     real = os.path.join(scratch, "real-dev")
     os.makedirs(real)
-    run_checked("mount", "--bind", "/dev", real)
-    run_checked("mount", "-t", "tmpfs", "vosyncloc-e2e-dev", "/dev")
-    for node in ("null", "full", "zero", "urandom", "random"):
+    nodes = ("null", "full", "zero", "urandom", "random")
+    for node in nodes:
+        open(os.path.join(real, node), "w").close()
+        run_checked("mount", "--bind", os.path.join("/dev", node), os.path.join(real, node))
+    # Not sticky and world-writable, as a tmpfs is by default: there, opening a node of
+    # another owner with O_CREAT fails, and to a root mapped in a user namespace the nodes
+    # are nobody's.
+    run_checked("mount", "-t", "tmpfs", "-o", "mode=0755", "vosyncloc-e2e-dev", "/dev")
+    for node in nodes:
         open(os.path.join("/dev", node), "w").close()
         run_checked("mount", "--bind", os.path.join(real, node), os.path.join("/dev", node))
     os.symlink("/proc/self/fd", "/dev/fd")
@@ -973,11 +1022,9 @@ def main():
         print(__doc__, file=sys.stderr)
         return 2
     binary, fixture_dir = (os.path.abspath(a) for a in sys.argv[1:])
-    if os.geteuid() != 0:
-        print("skipped: the end-to-end tests need root")
-        return SKIP
-    if subprocess.run(["unshare", "--mount", "true"], stderr=subprocess.DEVNULL).returncode:
-        print("skipped: no private mount namespace available")
+    unavailable = private_mounts_unavailable()
+    if unavailable:
+        print(f"skipped: {unavailable}")
         return SKIP
     if not os.path.exists(os.path.join(fixture_dir, "libvorelocations.so.0")):
         print(f"relocation fixture missing in {fixture_dir}", file=sys.stderr)
@@ -986,9 +1033,9 @@ def main():
     # The mount point outlives the namespace; what is mounted on it does not.
     scratch = tempfile.mkdtemp(prefix="vosyncloc-e2e-")
     try:
-        return subprocess.run(["unshare", "--mount", "--propagation", "private",
-                               sys.executable, os.path.abspath(__file__), "--inside", binary,
-                               fixture_dir, scratch]).returncode
+        return subprocess.run(in_private_mounts([sys.executable, os.path.abspath(__file__),
+                                                 "--inside", binary, fixture_dir,
+                                                 scratch])).returncode
     finally:
         os.rmdir(scratch)
 

@@ -4,9 +4,11 @@
 Usage: fact_e2e.py TOOL PACKAGE_ROOT SOURCE_DIR
 
 PACKAGE_ROOT holds the files of the Debian packages as they install them; TOOL is the
-tool under test. In a private mount namespace whose /usr and /etc are overlays, the two
-go where the package puts them (/usr/bin/vosyncloc and /usr/share/vosyncloc), and
-Ansible and Facter gather the facts of localhost:
+tool under test. In a private mount namespace whose /usr and /etc are overlays (the
+end-to-end tests' in_private_mounts: as root a plain one, as any other user one within
+a user namespace of its own, where the engines run as its root), the two go where the
+package puts them (/usr/bin/vosyncloc and /usr/share/vosyncloc), and Ansible and Facter
+gather the facts of localhost:
   - each with its fact script linked into a directory given to it (Ansible's fact_path,
     Facter's --external-dir): the fact is the tool's JSON listing in the standard and
     in the legacy layout, and empty ({}, Facter's empty hash) when the tool fails on a
@@ -23,7 +25,7 @@ Ansible and Facter gather the facts of localhost:
   - with the README's manifest (puppet/vosyncloc-fact.pp, shown there verbatim too),
     applied by puppet, which links the Facter fact into /etc/facter/facts.d, so that
     facter and a later manifest see it.
-Needs root, ansible, facter and puppet; exits 77 (skipped) otherwise.
+Needs that namespace, ansible, facter and puppet; exits 77 (skipped) otherwise.
 """
 
 import contextlib
@@ -167,6 +169,10 @@ class Puppet(Engine):
         self.settings = [f"--{name}={home}/puppet-{name}" for name in
                          ("confdir", "codedir", "vardir", "logdir", "rundir", "publicdir",
                           "ssldir")]
+        # Run as root, puppet gives those directories to its service user, whom a user
+        # namespace that maps root alone cannot name: there they stay root's.
+        if e2e.only_root_mapped():
+            self.settings += ["--user=root", "--group=root"]
 
     def apply(self, *args):
         # Status 2 is for changes made; a resource that failed gives 4 or 6 (with plain
@@ -387,7 +393,8 @@ CASES = [listing_in_both_layouts, failing_tool_gives_empty_fact,
 def inside(tool_path, package_root, source, scratch):
     e2e.run_checked("mount", "--make-rprivate", "/")
     e2e.run_checked("mount", "-t", "tmpfs", "vosyncloc-fleet", scratch)
-    e2e.overlay("/usr", scratch, "usr")
+    # What the tests place in /usr goes into these.
+    e2e.overlay("/usr", scratch, "usr", writable=("bin", "share", e2e.MULTIARCH[len("/usr/"):]))
     e2e.overlay("/etc", scratch, "etc")
     shutil.copy(tool_path, TOOL)
     shutil.copytree(package_root + SHARE, SHARE, symlinks=True)
@@ -407,8 +414,9 @@ def main():
     if len(sys.argv) != 4:
         print(__doc__, file=sys.stderr)
         return 2
-    if os.geteuid() != 0:
-        print("skipped: the mount namespace needs root")
+    unavailable = e2e.private_mounts_unavailable()
+    if unavailable:
+        print(f"skipped: {unavailable}")
         return e2e.SKIP
     for engine in ("ansible", "facter", "puppet"):
         if not shutil.which(engine):
@@ -419,9 +427,8 @@ def main():
     # The mount point outlives the namespace; what is mounted on it does not.
     scratch = tempfile.mkdtemp(prefix="vosyncloc-fleet-")
     try:
-        return subprocess.run(["unshare", "--mount", "--propagation", "private",
-                               sys.executable, os.path.abspath(__file__), "--inside", *args,
-                               scratch]).returncode
+        return subprocess.run(e2e.in_private_mounts([sys.executable, os.path.abspath(__file__),
+                                                     "--inside", *args, scratch])).returncode
     finally:
         os.rmdir(scratch)
 
