@@ -1,10 +1,17 @@
 #include "json/json_lookup.h"
 
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "json/json_escape.h"
 
@@ -217,10 +224,35 @@ TEST(JsonGetters, NumberToIntLeavesTheOutputAloneOnFailure) {
     EXPECT_FALSE(json_number_to_int(&number, nullptr));
 }
 
-// Runs only where a locale with a decimal comma is installed.
+// Makes de_DE.UTF-8 in `directory` with localedef, unless an earlier run did. False when
+// there is no localedef; a localedef that fails is a test failure.
+bool makeGermanLocale(const std::string& directory) {
+    const std::string made = directory + "/de_DE.UTF-8";
+    if (access((made + "/LC_NUMERIC").c_str(), F_OK) == 0) return true;
+    mkdir(directory.c_str(), 0755);
+    std::string args[] = {"localedef", "-i", "de_DE", "-f", "UTF-8", made};
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    argv.push_back(nullptr);
+    pid_t child;
+    if (posix_spawnp(&child, argv[0], nullptr, nullptr, argv.data(), environ) != 0) return false;
+    int status = 0;
+    EXPECT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "localedef status " << status;
+    return true;
+}
+
+// The machine's de_DE.UTF-8 where it is installed; else one made in the build tree and
+// found through LOCPATH. Skipped only where there is neither the locale nor localedef.
 TEST(JsonGetters, RealsReadInALocaleWithADecimalComma) {
     const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE locale";
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8") == nullptr) {
+        if (!makeGermanLocale(JSON_TEST_LOCALES)) GTEST_SKIP() << "no de_DE locale nor localedef";
+        ASSERT_EQ(setenv("LOCPATH", JSON_TEST_LOCALES, 1), 0);
+        ASSERT_NE(std::setlocale(LC_NUMERIC, "de_DE.UTF-8"), nullptr)
+            << "made in " JSON_TEST_LOCALES;
+    }
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",") << "not a decimal comma";
     const int32_t value = json_get_int("-12.75e1", 0, nullptr);
     const int32_t plain = json_get_int("3", 0, nullptr);
     std::setlocale(LC_NUMERIC, saved.c_str());
