@@ -310,6 +310,15 @@ def missing_tool_gives_empty_fact(s):
             assert fact == {}, f"{engine.name}: fact {fact!r}"
 
 
+def kill_recorded(pid_file):
+    """Kills the processes whose ids a stand-in wrote down, and forgets them."""
+    with contextlib.suppress(FileNotFoundError):
+        for pid in open(pid_file).read().split():
+            with contextlib.suppress(ProcessLookupError):
+                os.kill(int(pid), signal.SIGKILL)
+        os.unlink(pid_file)
+
+
 def hanging_tool_gives_empty_fact_in_time(s):
     """Each script, run by itself and by its engine, ends within the bound with the empty
     fact, status 0 and nothing on standard error, and takes the tool's processes with it."""
@@ -326,11 +335,7 @@ def hanging_tool_gives_empty_fact_in_time(s):
                 left = left_running(pids)
                 assert not left, f"{engine.name}: the tool's processes {left} are left running"
             finally:
-                with contextlib.suppress(FileNotFoundError):
-                    for pid in open(pid_file).read().split():
-                        with contextlib.suppress(ProcessLookupError):
-                            os.kill(int(pid), signal.SIGKILL)
-                    os.unlink(pid_file)
+                kill_recorded(pid_file)
 
 
 def stand_in_listings_as_both_engines_read_them(s):
@@ -353,11 +358,7 @@ def stand_in_listings_as_both_engines_read_them(s):
                     pids = open(pid_file).read().split() if script == LINGERING_TOOL else []
                     assert all(map(running, pids)), f"{engine.name}: {pids} did not linger"
                 finally:
-                    with contextlib.suppress(FileNotFoundError):
-                        for pid in open(pid_file).read().split():
-                            with contextlib.suppress(ProcessLookupError):
-                                os.kill(int(pid), signal.SIGKILL)
-                        os.unlink(pid_file)
+                    kill_recorded(pid_file)
 
 
 def limit_is_the_default_unless_valid(s):
