@@ -239,24 +239,6 @@ TEST(JsonBuffer, MakeRoomRefusesAGapThatCannotExist) {
     EXPECT_EQ(buffer.bytes, before);
 }
 
-// The text starts at offset 1 of its buffer, so that a position before it exists.
-TEST(JsonBuffer, CanInsertOnlyWithinTheTextAndAfterSomethingAtACloser) {
-    struct Row {
-        const char* text;
-        ptrdiff_t offset;  // of the position from the text's first byte
-        bool expected;
-    };
-    for (const Row row :
-         {Row{"{}", 1, true}, Row{"{ }", 2, true}, Row{"{}", 2, true}, Row{"", 0, true},
-          Row{"}", 0, false}, Row{" \t\n]", 3, false}, Row{"{}", 3, false}, Row{"{}", -1, false}}) {
-        Buffer buffer(16, (std::string("x") + row.text).c_str());
-        const char* text = buffer.at(1);
-        EXPECT_EQ(json_can_insert_at(text, std::strlen(text), text + row.offset), row.expected)
-            << '"' << row.text << "\" at " << row.offset;
-    }
-    EXPECT_FALSE(json_can_insert_at(nullptr, 0, nullptr));
-}
-
 TEST(JsonBufferGrowing, HookWithoutFunctionBehavesLikeTheTwin) {
     const JsonGrowHook no_fn{nullptr, nullptr};
     for (const JsonGrowHook* hook : {&no_fn, static_cast<const JsonGrowHook*>(nullptr)}) {
