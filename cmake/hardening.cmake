@@ -48,6 +48,8 @@ endforeach()
 set(vosyncloc_pic_asked
     "$<OR:$<BOOL:$<TARGET_PROPERTY:POSITION_INDEPENDENT_CODE>>,$<STREQUAL:$<TARGET_PROPERTY:TYPE>,SHARED_LIBRARY>,$<STREQUAL:$<TARGET_PROPERTY:TYPE>,MODULE_LIBRARY>>")
 add_compile_options("$<$<NOT:${vosyncloc_pic_asked}>:-fPIE>")
-add_link_options("$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-pie>")
+# -fPIE at the link too, as dpkg-buildflags gives it, so that blhc finds it on every line.
+add_link_options("$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-fPIE>"
+                 "$<$<STREQUAL:$<TARGET_PROPERTY:TYPE>,EXECUTABLE>:-pie>")
 
 add_link_options(-Wl,-z,relro -Wl,-z,now)

@@ -4,15 +4,16 @@
 set -euo pipefail
 
 build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
-# git dates the packages (the last commit); cpack reads their files' types with file;
-# lintian and devscripts' hardening-check check them; the library's consumers are built
+# dpkg-buildpackage (dpkg-dev) and debhelper build the Debian packages, git lists the
+# files of the upstream tarball; lintian, blhc and devscripts' hardening-check check them,
+# autopkgtest runs their tests of the installed packages; the library's consumers are built
 # with pkgconf's pkg-config; the shell assignments are evaluated by every POSIX shell
 # Debian packages (dash, bash, zsh, mksh, posh, yash, busybox sh and ksh93), also in a
 # Shift_JIS locale that localedef (from locales) generates; the local facts are gathered
 # by ansible-core and facter, and linked into place by puppet; abigail-tools compares the
 # library's ABI with its baseline.
-test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3
-      dpkg-dev file bash-completion dash zsh mksh posh yash busybox ksh93u+m locales
+test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3 python3-yaml
+      dpkg-dev debhelper blhc autopkgtest bash-completion dash zsh mksh posh yash busybox ksh93u+m locales
       man-db git lintian devscripts pkgconf ansible-core facter puppet abigail-tools)
 bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd time python3)
 

@@ -18,7 +18,7 @@
  *
  * Threads. Every function may be called from several threads at once. Each call works
  * its locations out on its own; the table of standard directories that it reads is
- * built once, when the library is loaded, and is read-only afterwards. A list may be
+ * built once, by the first call that needs it, and is read-only afterwards. A list may be
  * read from several threads at once; closing it must not race with reading it. Do not
  * cancel (pthread_cancel) a thread while it is inside a call.
  *
@@ -28,12 +28,13 @@
  * on the C library's system-log lock. A single-threaded program may call the library in
  * its child.
  *
- * Loading. When the library is loaded (at process start for a program linked with
- * it, before main; during dlopen otherwise), it builds the table of standard
- * directories: built-in defaults, replaced where the optional relocation library
- * libvorelocations.so.0 answers. That library is opened, asked once per directory
- * and closed again then, and never again in the process. Calls are valid from then
- * until the library is unloaded or its destructors run at process exit.
+ * Loading. Loading the library runs none of its code that loads a library or logs.
+ * The first call that works out a location (vosyncloc_location, vosyncloc_list_open)
+ * builds the table of standard directories, once and thread-safely: built-in defaults,
+ * replaced where the optional relocation library libvorelocations.so.0 answers. That
+ * library is opened, asked once per directory and closed again then, and never again in
+ * the process. Calls are valid until the library is unloaded or its destructors run at
+ * process exit.
  *
  * System log. A standard directory that cannot be obtained does not fail a call: a
  * fixed default takes its place, and a warning goes to the system log at LOG_WARNING,
@@ -47,16 +48,23 @@
  * its socket on the lowest free descriptor: in a program started with descriptor 0, 1
  * or 2 closed, that socket can become, say, its standard output, and what the program
  * then writes there goes to the system log. Such a program should open /dev/null on
- * every closed descriptor among 0, 1 and 2 before the library is loaded, as vosyncloc(1)
- * does, since the relocation library asked then may log or open files too: before main
- * (in a function of its own .preinit_array, which runs before every initialiser) for a
- * program linked with it, before dlopen otherwise. The library cannot do that without
- * taking the descriptors over.
+ * every closed descriptor among 0, 1 and 2 before its first call, as vosyncloc(1) does
+ * before main, since the relocation library asked then may log or open files too. The
+ * library cannot do that without taking the descriptors over.
  */
 #ifndef VOSYNCLOC_VOSYNCLOC_H
 #define VOSYNCLOC_VOSYNCLOC_H
 
 #include <stddef.h>
+
+/* The version of this header, the library's release: VOSYNCLOC_VERSION_NUMBER compares
+ * as the versions do (0xMMmmpp), for checks such as
+ * #if VOSYNCLOC_VERSION_NUMBER >= 0x010100. */
+#define VOSYNCLOC_VERSION_MAJOR 1
+#define VOSYNCLOC_VERSION_MINOR 0
+#define VOSYNCLOC_VERSION_PATCH 0
+#define VOSYNCLOC_VERSION_NUMBER \
+    ((VOSYNCLOC_VERSION_MAJOR << 16) | (VOSYNCLOC_VERSION_MINOR << 8) | VOSYNCLOC_VERSION_PATCH)
 
 #if defined(__GNUC__)
 #define VOSYNCLOC_API __attribute__((visibility("default")))

@@ -262,19 +262,3 @@ std::string get_bindir(StdDirSource* source) {
 }
 
 }  // namespace vosysq
-
-namespace {
-
-// Builds the table, and with it deals with the relocation library, once before main,
-// whatever the program does later. It sits in the getters' translation unit so that any
-// program calling a getter links it in; its outcome is read by the getters, not here.
-struct StdDirTableStartup {
-    StdDirTableStartup() noexcept {
-        Status discarded;
-        (void)vosysq::get_std_dir_table(&discarded);
-    }
-};
-
-[[maybe_unused]] const StdDirTableStartup startup;
-
-}  // namespace

@@ -1,8 +1,9 @@
 // Standard directory query: the process-wide table of standard directories, built
 // once at start-up from built-in defaults and the optional relocation library.
 //
-// The table is built by the first get_std_dir_table call, which a start-up hook in this
-// library makes before main, under a process-wide table status. It holds 19 names with
+// The table is built by the first get_std_dir_table call, once and thread-safely, under a
+// process-wide table status: the tool makes that call before main, a library only when it
+// is first asked, so that loading it runs no foreign code. It holds 19 names with
 // their default paths, some possibly replaced by the relocation library
 // "libvorelocations.so.0", which is opened, asked once per name and closed again during
 // the build. Afterwards the table and its status are read-only. At exit the entries are

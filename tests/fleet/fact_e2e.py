@@ -3,8 +3,8 @@
 
 Usage: fact_e2e.py TOOL PACKAGE_ROOT SOURCE_DIR
 
-PACKAGE_ROOT holds the files of the Debian packages as they install them; TOOL is the
-tool under test. In a private mount namespace whose /usr and /etc are overlays (the
+PACKAGE_ROOT holds the files of the Debian packages as they install them (/ for the
+installed packages); TOOL is the tool under test. In a private mount namespace whose /usr and /etc are overlays (the
 end-to-end tests' in_private_mounts: as root a plain one, as any other user one within
 a user namespace of its own, where the engines run as its root), the two go where the
 package puts them (/usr/bin/vosyncloc and /usr/share/vosyncloc), and Ansible and Facter
@@ -136,7 +136,9 @@ class Ansible(Engine):
         config = os.path.join(home, "ansible.cfg")
         open(config, "w").close()
         # Its temporary files go to `home` too, not to the machine's home directory.
-        super().__init__(home, ANSIBLE_CONFIG=config, ANSIBLE_PYTHON_INTERPRETER="auto_silent",
+        # The interpreter named, not discovered: discovery costs every run a round trip.
+        super().__init__(home, ANSIBLE_CONFIG=config,
+                         ANSIBLE_PYTHON_INTERPRETER="/usr/bin/python3",
                          ANSIBLE_HOME=home, ANSIBLE_REMOTE_TMP=home + "/tmp")
 
     def fact(self, **run):
@@ -174,11 +176,11 @@ class Puppet(Engine):
         if e2e.only_root_mapped():
             self.settings += ["--user=root", "--group=root"]
 
-    def apply(self, *args):
+    def apply(self, *args, env=None):
         # Status 2 is for changes made; a resource that failed gives 4 or 6 (with plain
         # apply, 0).
         return self.run("puppet", "apply", "--detailed-exitcodes", *self.settings, *args,
-                        statuses=(0, 2))
+                        env=env, statuses=(0, 2))
 
 
 class FactSuite(e2e.Suite):
@@ -284,6 +286,9 @@ def playbook_links_fact_and_gathers_again(s):
     assert os.readlink("/etc/ansible/facts.d/vosyncloc.fact") == ANSIBLE_FACT
     listing = json.loads(tool("--json").stdout)
     assert json.load(open(seen)) == listing, f"seen {open(seen).read()}, listing {listing}"
+    s.ansible.run("ansible-playbook", "-c", "local", "-i", "localhost,", playbook,
+                  "-e", "vosyncloc_fact_state=absent")
+    assert not os.path.lexists("/etc/ansible/facts.d/vosyncloc.fact"), "the link stays"
 
 
 def manifest_links_fact_for_facter_and_puppet(s):
@@ -301,6 +306,9 @@ def manifest_links_fact_for_facter_and_puppet(s):
     seen = os.path.join(s.home, "seen")
     s.puppet.apply("-e", f"file {{ '{seen}': content => $facts['vosyncloc']['runtimeDir'] }}")
     assert open(seen).read() == listing["runtimeDir"], f"seen {open(seen).read()!r}"
+    s.puppet.apply(readme_block(s.source, "puppet", "puppet/vosyncloc-fact.pp"),
+                   env={"FACTER_vosyncloc_fact": "absent"})
+    assert not os.path.lexists("/etc/facter/facts.d/vosyncloc.fact"), "the link stays"
 
 
 def missing_tool_gives_empty_fact(s):
@@ -397,8 +405,11 @@ def inside(tool_path, package_root, source, scratch):
     # What the tests place in /usr goes into these.
     e2e.overlay("/usr", scratch, "usr", writable=("bin", "share", e2e.MULTIARCH[len("/usr/"):]))
     e2e.overlay("/etc", scratch, "etc")
-    shutil.copy(tool_path, TOOL)
-    shutil.copytree(package_root + SHARE, SHARE, symlinks=True)
+    # An installed package (PACKAGE_ROOT /) is there already.
+    if os.path.realpath(tool_path) != TOOL:
+        shutil.copy(tool_path, TOOL)
+    if os.path.realpath(package_root) != "/":
+        shutil.copytree(package_root + SHARE, SHARE, symlinks=True)
     home = os.path.join(scratch, "home")
     os.mkdir(home)
     suite = FactSuite(home, source)

@@ -1,7 +1,8 @@
 #!/usr/bin/env bats
 # `apt-get install ./vosyncloc_*.deb` (with the other packages of the source)
-# gives a working vosyncloc with its manual page and completions and the
-# library in the loader's cache, and `apt-get remove` takes all of it away.
+# gives a working vosyncloc with its manual pages and completions and the
+# library in the loader's cache, and `apt-get purge` takes all of it away, with
+# the fact links that the playbook and the manifest made.
 # Runs only inside a private mount namespace (in-private-mounts.sh) where
 # /usr, /var and /etc are overlays on a tmpfs: apt and dpkg change the
 # overlays, never the machine's own system.
@@ -89,6 +90,9 @@ teardown_file() {
     [ "$status" -eq 0 ]
     [[ "$output" == *"VOSYNCLOC(1)"* ]]
     [[ "$output" == *gpsMetaDataFile* ]]
+    run --separate-stderr env MANPAGER=cat MANWIDTH=80 man 3 vosyncloc_location
+    [ "$status" -eq 0 ]
+    [[ "$output" == *"VOSYNCLOC(3)"* ]]
 }
 
 @test "bash loads the completion on demand from the installed file" {
@@ -108,18 +112,22 @@ teardown_file() {
 }
 
 # Last: it undoes the install the tests above look at.
-@test "apt-get remove takes every installed file away" {
+@test "apt-get purge takes every installed file and the fact links away" {
+    mkdir -p /etc/ansible/facts.d /etc/facter/facts.d
+    ln -sfn /usr/share/vosyncloc/ansible/vosyncloc.fact /etc/ansible/facts.d/vosyncloc.fact
+    ln -sfn /usr/share/vosyncloc/puppet/vosyncloc.fact /etc/facter/facts.d/vosyncloc.fact
     # Unquoted: one word per package.
-    apt-get remove -y -q $DEB_PACKAGES >"$BATS_TEST_TMPDIR/remove.log" 2>&1 ||
-        { cat "$BATS_TEST_TMPDIR/remove.log"; false; }
+    apt-get purge -y -q $DEB_PACKAGES >"$BATS_TEST_TMPDIR/purge.log" 2>&1 ||
+        { cat "$BATS_TEST_TMPDIR/purge.log"; false; }
     run dpkg-query -W -f='${db:Status-Status}' vosyncloc
     [ "$status" -ne 0 ] || [ "$output" = not-installed ]
     local package file
     for package in $DEB_PACKAGES; do
         while read -r file; do
             [ ! -e "/usr/$file" ] || { echo "left behind: /usr/$file"; false; }
-        done < <(packaged_files "$package")
+        done < <(package_files "$package")
     done
     ! ldconfig -p | grep -F libvosyncloc || false
     ! man -w vosyncloc 2>/dev/null || false
+    [ ! -L /etc/ansible/facts.d/vosyncloc.fact ] && [ ! -L /etc/facter/facts.d/vosyncloc.fact ]
 }

@@ -1,10 +1,7 @@
 # Shared by the packaging tests. The environment names the tool under test
-# ($VOSYNCLOC), the source and build trees, the build configuration in lower
-# case, the library directory, the gzipped manual page and changelog, the Debian
-# packages ($DEB_PACKAGES, those with lintian overrides in $DEB_OVERRIDDEN, those
-# with a -dbgsym package in $DEB_DEBUG_PACKAGES), the
-# directory they are built into and whether this tree is the shipped
-# configuration (see CMakeLists.txt).
+# ($VOSYNCLOC), the source and build trees, the build configuration in lower case, the
+# library directory, the built manual page and the directory that dpkg-buildpackage
+# builds the packages into ($DEB_DIR, see CMakeLists.txt).
 
 # The keys the tool lists, in its order: the text before the first "=".
 tool_keys() {
@@ -21,24 +18,23 @@ manpage_keys() {
                       { previous = $0 }' "$SOURCE_DIR/man/vosyncloc.1"
 }
 
-# The files that package $1 installs under the prefix, relative: its own and the
-# copyright file and changelog. $LIBDIR is the library directory under the prefix.
-package_files() {
-    local lib=$LIBDIR cmake=$LIBDIR/cmake/vosyncloc/vosyncloc
-    case $1 in
-    vosyncloc)
+# The files and links that `cmake --install` puts under the prefix, relative, sorted.
+# $LIBDIR is the library directory under the prefix.
+installed_files() {
+    local lib=$LIBDIR cmake=$LIBDIR/cmake/vosyncloc/vosyncloc name
+    {
         printf '%s\n' bin/vosyncloc share/bash-completion/completions/vosyncloc \
-            share/man/man1/vosyncloc.1.gz share/zsh/vendor-completions/_vosyncloc \
-            share/vosyncloc/ansible/vosyncloc.fact share/vosyncloc/puppet/vosyncloc.fact ;;
-    libvosyncloc1)
-        printf '%s\n' "$lib/libvosyncloc.so.1" "$lib/libvosyncloc.so.$VOSYNCLOC_VERSION" ;;
-    libvosyncloc-dev)
-        printf '%s\n' include/vosyncloc/vosyncloc.h include/vosyncloc/vosyncloc.hpp \
-            "$lib/libvosyncloc.so" "$lib/pkgconfig/vosyncloc.pc" share/man/man3/vosyncloc.3.gz \
+            share/man/man1/vosyncloc.1 share/zsh/vendor-completions/_vosyncloc \
+            share/vosyncloc/ansible/vosyncloc.fact share/vosyncloc/puppet/vosyncloc.fact \
+            "$lib/libvosyncloc.so.1" "$lib/libvosyncloc.so.$VOSYNCLOC_VERSION" \
+            include/vosyncloc/vosyncloc.h include/vosyncloc/vosyncloc.hpp \
+            "$lib/libvosyncloc.so" "$lib/pkgconfig/vosyncloc.pc" \
             "$cmake-config.cmake" "$cmake-config-version.cmake" "$cmake-targets.cmake" \
-            "$cmake-targets-$BUILD_CONFIG.cmake" ;;
-    esac
-    printf '%s\n' "share/doc/$1/changelog.gz" "share/doc/$1/copyright"
+            "$cmake-targets-$BUILD_CONFIG.cmake"
+        for name in vosyncloc $(manual_page_functions); do
+            echo "share/man/man3/$name.3"
+        done
+    } | sort
 }
 
 # The installed files that are programs, mode 755 (all others are 644), relative.
@@ -47,35 +43,51 @@ executable_files() {
         share/vosyncloc/puppet/vosyncloc.fact
 }
 
-# The files a complete install puts under its prefix, relative and sorted.
-installed_files() {
-    local package
-    for package in $DEB_PACKAGES; do
-        package_files "$package"
-    done | sort
+# The functions of the library's header, each a name of its manual page.
+manual_page_functions() {
+    grep -oE '^VOSYNCLOC_API .*\bvosyncloc_[a-z_]+\(' "$SOURCE_DIR/vosyncloc/vosyncloc.h" |
+        grep -oE 'vosyncloc_[a-z_]+\(' | tr -d '('
 }
 
-# The files that package $1 holds, sorted: the installed ones, and its lintian
-# overrides if it has some ($DEB_OVERRIDDEN).
-packaged_files() {
+# The files and links that package $1 holds under /usr, relative, sorted: those of the
+# install with the manual pages gzipped, and what Debian adds to each package.
+package_files() {
+    local doc=share/doc/$1
     {
-        package_files "$1"
-        [[ " $DEB_OVERRIDDEN " != *" $1 "* ]] || echo "share/lintian/overrides/$1"
+        case $1 in
+        vosyncloc)
+            installed_files | grep -E '^(bin|share/(bash|zsh|vosyncloc|man/man1))'
+            printf '%s\n' "$doc/examples/vosyncloc-fact.yml" "$doc/examples/vosyncloc-fact.pp" ;;
+        libvosyncloc1) installed_files | grep -E '\.so\.' ;;
+        libvosyncloc-dev)
+            installed_files | grep -E '^(include|share/man/man3)|(\.so|\.pc|\.cmake)$' ;;
+        esac | sed -E 's|^(share/man/.*)$|\1.gz|'
+        printf '%s\n' "$doc/changelog.Debian.gz" "$doc/copyright" "share/lintian/overrides/$1"
     } | sort
 }
 
-# The path of each Debian package built into $DEB_DIR, one a line; with "all", the
-# -dbgsym packages of those with debug information ($DEB_DEBUG_PACKAGES) too.
+# The packages of the source, and the version they carry.
+DEB_PACKAGES="vosyncloc libvosyncloc1 libvosyncloc-dev"
+DEB_DEBUG_PACKAGES="vosyncloc libvosyncloc1"
+DEB_VERSION=$(dpkg-parsechangelog -l "$SOURCE_DIR/debian/changelog" -S Version 2>/dev/null)
+
+# The path of each binary package built into $DEB_DIR, one a line; with "all", the
+# -dbgsym packages too.
 deb_files() {
     local package arch
     arch=$(dpkg --print-architecture) || return 1
     for package in $DEB_PACKAGES; do
-        echo "$DEB_DIR/${package}_${VOSYNCLOC_VERSION}_$arch.deb"
+        echo "$DEB_DIR/${package}_${DEB_VERSION}_$arch.deb"
     done
     [ "${1:-}" = all ] || return 0
     for package in $DEB_DEBUG_PACKAGES; do
-        echo "$DEB_DIR/${package}-dbgsym_${VOSYNCLOC_VERSION}_$arch.ddeb"
+        echo "$DEB_DIR/${package}-dbgsym_${DEB_VERSION}_$arch.deb"
     done
+}
+
+# The .changes file of the build in $DEB_DIR.
+changes_file() {
+    echo "$DEB_DIR/vosyncloc_${DEB_VERSION}_$(dpkg --print-architecture).changes"
 }
 
 # Fails with both lists shown when the two multi-line texts differ.
@@ -96,14 +108,4 @@ skip_all() {
 
 setup() {
     [ -z "${SKIP_ALL_REASON:-}" ] || skip "$SKIP_ALL_REASON"
-}
-
-# For setup_file of the tests of what Debian asks of a shipped package: unless
-# this tree is built as the packages are shipped, records that all its tests
-# are to be skipped and fails, so that setup_file can return.
-need_shipped_configuration() {
-    if [ "${SHIPPED:-0}" != 1 ]; then
-        skip_all "not the shipped configuration (hardened and optimised)"
-        return 1
-    fi
 }

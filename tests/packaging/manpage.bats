@@ -41,10 +41,9 @@ load helpers
     done <<<"$help_options"
 }
 
-@test "the built page is gzipped, carries the version and renders without warnings" {
-    gzip -t "$MANPAGE_GZ"
+@test "the built page carries the version and renders without warnings" {
     local page
-    page=$(zcat "$MANPAGE_GZ")
+    page=$(cat "$MANPAGE")
     [[ "$page" == *'.TH VOSYNCLOC 1 '*"\"vosyncloc $VOSYNCLOC_VERSION\""* ]]
     [[ "$page" != *@PROJECT_VERSION@* ]]
     command -v groff >/dev/null || skip "groff is not installed"

@@ -1,11 +1,24 @@
 #!/usr/bin/env bash
 # libvosyncloc as built, against the ABI baseline of its SONAME
-# (packaging/libvosyncloc.so.1.abi): a change to what a program built against the
-# baseline uses fails, with abidiff's report; an addition passes. Reports itself skipped
-# (77) without abidiff, or for a library built without debug information.
-# Usage: abi_check.sh LIBRARY BASELINE HEADER_DIR
+# (packaging/libvosyncloc.so.1.abi, and the result codes' values in
+# packaging/libvosyncloc.so.1.constants): a change to what a program built against the
+# baseline uses fails, with abidiff's report or the changed values; an addition passes.
+# Reports itself skipped (77) without abidiff, or for a library built without debug
+# information.
+# Usage: abi_check.sh LIBRARY BASELINE HEADER_DIR CONSTANTS
 set -uo pipefail
-library=$1 baseline=$2 headers=$3
+library=$1 baseline=$2 headers=$3 constants=$4
+
+# Every constant of the baseline keeps its value; new ones may follow.
+here=$(dirname "$0")
+current=$(sh "$here/../../packaging/interface_constants.sh" "$headers/..") ||
+    { echo "FAIL: cannot read the constants of $headers" >&2; exit 1; }
+changed=$(grep -vxF -f <(echo "$current") "$constants")
+if [ -n "$changed" ]; then
+    echo "FAIL: constants of $constants changed or gone; now:" >&2
+    grep -F -f <(cut -d' ' -f1 <<<"$changed" | sed 's/$/ /') <<<"$current" >&2
+    exit 1
+fi
 command -v abidiff >/dev/null || { echo "skipped: abidiff is not installed"; exit 77; }
 readelf -S -W "$library" | grep -q ' \.debug_info ' ||
     { echo "skipped: $library has no debug information"; exit 77; }

@@ -8,7 +8,8 @@ Installs libvosyncloc, in one of two MODEs:
              DESTDIR, prefix /usr and LIBDIR; the programs find it through
              PKG_CONFIG_SYSROOT_DIR, CMAKE_PREFIX_PATH and an rpath;
   installed  every Debian package in the directory FROM, with apt, into /usr, /var and
-             /etc laid as overlays on a tmpfs; the programs find it where any would.
+             /etc laid as overlays on a tmpfs; the programs find it where any would;
+  system     none: the packages are installed already (FROM is not read).
 Then builds consumers/consumer.c and consumer.cpp against it through pkg-config and
 through the CMake package, and the README's C example; FLAGS go to every compile and
 link, LINK_FLAGS to every link. In the private mount namespace of the tool's end-to-end
@@ -179,8 +180,9 @@ def run_cases(tool, fixture_dir, scratch, programs):
 
 def inside(work, mode, origin, tool, fixture_dir, libdir, cc, cxx, flags="", link_flags=""):
     """In the private mount namespace: installs, builds and runs."""
-    if mode == "installed":
-        install_packages(origin, work)
+    if mode in ("installed", "system"):
+        if mode == "installed":
+            install_packages(origin, work)
         prefix, pkg_env = "/usr", {}
     else:
         prefix, pkg_env = stage(origin, libdir, work)
@@ -194,7 +196,8 @@ def inside(work, mode, origin, tool, fixture_dir, libdir, cc, cxx, flags="", lin
 def main():
     if sys.argv[1:2] == ["--inside"]:
         return inside(*sys.argv[2:])
-    if len(sys.argv) not in range(8, 11) or sys.argv[1] not in ("staged", "installed"):
+    if len(sys.argv) not in range(8, 11) or sys.argv[1] not in ("staged", "installed",
+                                                              "system"):
         print(__doc__, file=sys.stderr)
         return 2
     if sys.argv[1] == "installed":

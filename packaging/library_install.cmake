@@ -1,10 +1,9 @@
-# The packages of libvosyncloc:
+# The install of libvosyncloc:
 #   libvosyncloc1     the shared library: libvosyncloc.so.<version> and its SONAME link
-#                     libvosyncloc.so.1, with what Debian keeps beside a shared library
-#                     (vosyncloc_deb_shared_library);
+#                     libvosyncloc.so.1;
 #   libvosyncloc-dev  what programs are built with: the headers, the libvosyncloc.so
 #                     link, vosyncloc.pc, the CMake package (vosyncloc::vosyncloc) and
-#                     vosyncloc(3). It needs the library of the same version.
+#                     the manual pages vosyncloc(3), one name for each function.
 include(CMakePackageConfigHelpers)
 
 set(library_cmake_dir ${CMAKE_INSTALL_LIBDIR}/cmake/vosyncloc)
@@ -17,9 +16,6 @@ install(TARGETS vosyncloc_library EXPORT vosyncloc-targets
         PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
         COMPONENT libvosyncloc1 NAMELINK_COMPONENT libvosyncloc-dev
     INCLUDES DESTINATION ${CMAKE_INSTALL_INCLUDEDIR})
-vosyncloc_strip_like_debian(${CMAKE_INSTALL_LIBDIR}/$<TARGET_FILE_NAME:vosyncloc_library>
-                            libvosyncloc1)
-add_dependencies(vosyncloc_library vosyncloc_changelog)
 install(FILES ${library_source_dir}/vosyncloc.h ${library_source_dir}/vosyncloc.hpp
     DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/vosyncloc COMPONENT libvosyncloc-dev)
 
@@ -55,7 +51,8 @@ install(CODE "configure_file(\"${library_binary_dir}/vosyncloc.pc.in\"
 install(FILES ${library_binary_dir}/vosyncloc.pc
     DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig COMPONENT libvosyncloc-dev)
 
-# The ABI baseline of the SONAME, which the test vosyncloc.abi compares the library with:
+# The ABI baseline of the SONAME, which the test vosyncloc.abi compares the library with,
+# and the values of the result codes beside it:
 # `cmake --build <build> --target vosyncloc_abi_baseline` writes it anew from an
 # optimised build (see the README, "For maintainers").
 find_program(VOSYNCLOC_ABIDW abidw)
@@ -65,36 +62,16 @@ if(VOSYNCLOC_ABIDW)
                 --no-comp-dir-path --no-show-locs --headers-dir ${library_source_dir}
                 --drop-private-types --out-file ${PROJECT_SOURCE_DIR}/packaging/libvosyncloc.so.1.abi
                 $<TARGET_FILE:vosyncloc_library>
+        COMMAND sh -c "sh \"$1\" \"$2\" \"$3\" >\"$4\"" sh
+                ${CMAKE_CURRENT_LIST_DIR}/interface_constants.sh ${PROJECT_SOURCE_DIR}
+                ${CMAKE_C_COMPILER} ${PROJECT_SOURCE_DIR}/packaging/libvosyncloc.so.1.constants
         DEPENDS vosyncloc_library
-        COMMENT "Writing the ABI baseline packaging/libvosyncloc.so.1.abi"
+        COMMENT "Writing the ABI baseline packaging/libvosyncloc.so.1.abi and .constants"
         VERBATIM)
 endif()
 
-# The manual page vosyncloc(3).
-vosyncloc_manpage(3 libvosyncloc-dev vosyncloc_library)
-
-set(library_summary "where the VO-Sync / VO-Kairon files and directories live")
-set(library_description "libvosyncloc gives C and C++ programs the locations that vosyncloc
-prints: where the files and directories of the VO-Sync / VO-Kairon
-time-synchronisation software live on this machine, one by key or all
-fifteen at once, with the same paths, warnings and errors as the tool.")
-# Both can be installed for several architectures at once: their files differ only where
-# the paths do (the multiarch library directory).
-vosyncloc_deb_package(libvosyncloc1
-    FIELDS "Multi-Arch: same"
-    SECTION libs
-    SUMMARY "${library_summary} - shared library"
-    DESCRIPTION "${library_description}
-
-This package holds the shared library.")
-vosyncloc_deb_shared_library(libvosyncloc1 vosyncloc_library)
-vosyncloc_deb_package(libvosyncloc-dev
-    FIELDS "Multi-Arch: same"
-    SECTION libdevel
-    DEPENDS "libvosyncloc1 (= ${PROJECT_VERSION})"
-    SUMMARY "${library_summary} - development files"
-    DESCRIPTION "${library_description}
-
-This package holds what programs using it are built with: the C header,
-the C++ wrapper, the pkg-config file vosyncloc.pc, the CMake package
-vosyncloc and the manual page vosyncloc(3).")
+# The manual page vosyncloc(3), under its own name and each function's.
+file(STRINGS ${library_source_dir}/vosyncloc.h declarations REGEX "^VOSYNCLOC_API ")
+string(REGEX MATCHALL "vosyncloc_[a-z_]+\\(" functions "${declarations}")
+string(REPLACE "(" "" functions "${functions}")
+vosyncloc_manpage(3 libvosyncloc-dev vosyncloc_library ${functions})
