@@ -45,6 +45,13 @@ int openUnwritable() noexcept {
     return open("/", O_RDONLY | O_DIRECTORY);
 }
 
+// What descriptor 1 holds while it is not the caller's: /dev/null, write-only, which
+// discards writes, or, without a null device, the root directory, which fails them.
+int openStandIn() noexcept {
+    const int standIn = openNullDevice(O_WRONLY);
+    return standIn >= 0 ? standIn : openUnwritable();
+}
+
 // Puts `replacement` on `fd` and closes it; true when `fd` holds it afterwards.
 bool placeOn(int fd, int replacement) noexcept {
     if (replacement < 0) return false;
@@ -84,31 +91,47 @@ bool occupyIfClosed(int fd) noexcept {
 
 HeldOutput holdOutputAside() noexcept {
     HeldOutput held;
-    struct stat info {};
+    // The stand-in is opened first: when only one descriptor is left, it takes it, and
+    // descriptor 1 is given up rather than kept for foreign code to write to.
+    int standIn = openStandIn();
     const int copy = fcntl(STDOUT_FILENO, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
-    if (copy < 0) return held;
-    int standIn = openNullDevice(O_WRONLY);
-    if (standIn < 0) standIn = openUnwritable();
-    if (fstat(copy, &info) != 0 || !placeOn(STDOUT_FILENO, standIn)) {
+    struct stat info {};
+    if (copy < 0) {
+        held.error = errno;
+    } else if (fstat(copy, &info) != 0) {
+        held.error = errno;
         close(copy);
-        return held;
+    } else {
+        held = {copy, info.st_dev, info.st_ino, 0};
     }
-    held = {copy, info.st_dev, info.st_ino};
+    if (standIn < 0) {
+        // No descriptor was left for it: descriptor 1 makes room, as the lowest free one.
+        close(STDOUT_FILENO);
+        standIn = openStandIn();
+    }
+    placeOn(STDOUT_FILENO, standIn);
     return held;
 }
 
-bool restoreOutput(const HeldOutput& held) noexcept {
-    if (held.fd < 0) return false;
+int takeHeldOutput(const HeldOutput& held) noexcept {
     // Whatever foreign code printed is flushed into the stand-in, then dropped for good,
-    // so that no later flush (at exit) can write it after the result.
+    // so that no later flush (at exit) can write it anywhere.
     std::fflush(stdout);
     __fpurge(stdout);
     // A log connection opened while descriptor 1 was free would sit on it: closed here,
-    // the next warning opens a fresh one rather than write to, or close, the result.
+    // the next warning opens a fresh one, and what is printed at exit never reaches it.
     closelog();
+    if (fcntl(STDOUT_FILENO, F_GETFD) == -1 && errno == EBADF) {
+        placeOn(STDOUT_FILENO, openStandIn());
+    }
+    if (held.fd < 0) {
+        errno = held.error;
+        return -1;
+    }
     struct stat info {};
     if (fstat(held.fd, &info) != 0 || info.st_dev != held.device || info.st_ino != held.inode) {
-        return false;
+        errno = EBADF;
+        return -1;
     }
-    return placeOn(STDOUT_FILENO, held.fd);
+    return held.fd;
 }

@@ -4,6 +4,8 @@
 
 #include <sys/types.h>
 
+#include <cerrno>
+
 #include <string>
 
 // Writes all of `text` to `fd`, retrying after EINTR, partial writes and EAGAIN (a
@@ -27,20 +29,26 @@ struct HeldOutput {
     int fd = -1;  // -1: not held
     dev_t device = 0;
     ino_t inode = 0;
+    int error = EBADF;  // when not held: why, as the result's write would have failed
 };
 
 // Sets the caller's standard output aside from code that is not the tool's: keeps a
 // duplicate of descriptor 1 (above 2, close-on-exec, so no program started meanwhile
 // holds it) and puts on descriptor 1 a stand-in that discards writes (/dev/null,
-// write-only) or, without a null device, fails them (the root directory). Returns a held
-// output with fd -1, descriptor 1 left as it was, when it cannot. Never throws, never
+// write-only) or, without a null device, fails them (the root directory). Descriptor 1
+// gets the stand-in also when no duplicate can be had (no descriptor left): the output
+// is then given up, and the held output has fd -1 and the reason in `error`. Only when
+// not even the stand-in can be opened is descriptor 1 left closed. Never throws, never
 // allocates, never blocks.
 HeldOutput holdOutputAside() noexcept;
 
-// Gives descriptor 1 back to the held output. What foreign code left in stdio's buffer
-// for standard output is flushed into the stand-in and dropped, a system-log connection
-// that may have taken descriptor 1 meanwhile is closed (the next message opens its own),
-// and the duplicate moves back onto descriptor 1. Returns false, nothing moved, when the
-// output is not held or its duplicate is no longer the file it was (closed, or another
-// file opened in its place); the caller's output is then out of reach.
-bool restoreOutput(const HeldOutput& held) noexcept;
+// Takes the held output back for the result, which is written to the duplicate; the
+// duplicate is never put back on descriptor 1, so nothing that writes there later
+// (exit handlers, destructors of a library that stays loaded, threads) reaches the
+// caller's output. What foreign code left in stdio's buffer for standard output is
+// flushed into the stand-in and dropped, a system-log connection that may have taken
+// descriptor 1 meanwhile is closed (the next message opens its own), and a descriptor 1
+// left closed gets a stand-in again. Returns the duplicate; -1 with errno set when the
+// output is not held (to its `error`) or its duplicate is no longer the file it was
+// (EBADF: closed, or another file opened in its place).
+int takeHeldOutput(const HeldOutput& held) noexcept;
