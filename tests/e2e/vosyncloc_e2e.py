@@ -666,6 +666,9 @@ def foreign_code_never_reaches_the_result(s):
     for late in ("@atexit", "@thread"):
         s.expect(s.run(["runtimeDir"], t.answers(prefixdir=late)),
                  dict(listing)["runtimeDir"] + "\n")
+    s.expect_failure(s.run(["runtimeDir"], t.answers(prefixdir="@exit")),
+                     "vosyncloc: the relocation library ended the process (exit status 0) "
+                     "before the result was written\n")
     # No descriptor left to set standard output aside: still held from the library, and
     # the run fails for the real reason.
     s.expect_failure(s.run(["runtimeDir"], t.answers(prefixdir="@stdout"), max_files=4),
