@@ -1,6 +1,8 @@
 #include "text/person_line.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "text/utf8.h"
 
@@ -11,13 +13,9 @@ struct Range {
     uint32_t last;
 };
 
-// The characters written as \uHHHH, in ascending order.
+// The characters written as \uHHHH or \U00HHHHHH, in ascending order.
 constexpr Range kUnicodeEscaped[] = {
-    {0x0080, 0x009f},  // C1 controls: NEL, CSI, ...
-    {0x061c, 0x061c},  // ARABIC LETTER MARK
-    {0x200e, 0x200f},  // LEFT-TO-RIGHT and RIGHT-TO-LEFT MARK
-    {0x2028, 0x202e},  // LINE and PARAGRAPH SEPARATOR, the embeddings and overrides
-    {0x2066, 0x2069},  // the isolates
+#include "text/person_line_table.inc"
 };
 
 // Counts what it is given, and writes it too when it has somewhere to.
@@ -33,7 +31,7 @@ public:
         put('\\');
         put(letter);
     }
-    // \x or \u and `digits` lowercase hexadecimal digits of `value`.
+    // \x, \u or \U and `digits` lowercase hexadecimal digits of `value`.
     void hex(char letter, uint32_t value, int digits) noexcept {
         escape(letter);
         for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) {
@@ -61,11 +59,11 @@ void putAscii(char c, const char* backslashed, Sink& sink) noexcept {
 }  // namespace
 
 bool person_line_escapes(uint32_t codePoint) noexcept {
-    for (const Range& range : kUnicodeEscaped) {
-        if (codePoint < range.first) return false;
-        if (codePoint <= range.last) return true;
-    }
-    return false;
+    // The last range that starts at or below the character holds it, if any does.
+    const Range* after =
+        std::upper_bound(std::begin(kUnicodeEscaped), std::end(kUnicodeEscaped), codePoint,
+                         [](uint32_t point, const Range& range) { return point < range.first; });
+    return after != std::begin(kUnicodeEscaped) && codePoint <= after[-1].last;
 }
 
 size_t person_line_escape(const char* text, size_t length, const char* backslashed,
@@ -82,7 +80,11 @@ size_t person_line_escape(const char* text, size_t length, const char* backslash
         if (next.length == 1) {
             putAscii(text[at], backslashed, sink);
         } else if (person_line_escapes(next.codePoint)) {
-            sink.hex('u', next.codePoint, 4);
+            if (next.codePoint > 0xffff) {
+                sink.hex('U', next.codePoint, 8);
+            } else {
+                sink.hex('u', next.codePoint, 4);
+            }
         } else {
             for (size_t i = 0; i < next.length; ++i) sink.put(text[at + i]);
         }

@@ -7,10 +7,14 @@
 // terminal acts on and nothing that reorders what the line shows:
 //   - \n, \t and \r as C escapes, every other C0 control (NUL included) and DEL as \xHH;
 //   - every byte that is not part of well-formed UTF-8 (text/utf8.h) as \xHH;
-//   - as \uHHHH, the characters a reader may take for a line break or a terminal for a
-//     command, the C1 controls U+0080 to U+009F (NEL and CSI among them), U+2028 LINE
-//     SEPARATOR and U+2029 PARAGRAPH SEPARATOR, and the bidirectional formatting
-//     characters U+061C, U+200E, U+200F, U+202A to U+202E and U+2066 to U+2069;
+//   - as \uHHHH (\U00HHHHHH above U+FFFF), the characters a reader may take for a line
+//     break, a terminal for a command, or that show nothing or change what the line
+//     shows: the C1 controls U+0080 to U+009F (NEL and CSI among them), U+2028 LINE
+//     SEPARATOR and U+2029 PARAGRAPH SEPARATOR, every format character (general
+//     category Cf: the bidirectional formatting characters, U+00AD SOFT HYPHEN, U+200B
+//     ZERO WIDTH SPACE, U+FEFF as a byte-order mark, the tag characters, ...) and every other
+//     Default_Ignorable_Code_Point (variation selectors, Hangul fillers, ...), from one
+//     table generated from the Unicode Character Database (text/person_line_table.inc);
 //   - each byte listed in `backslashed` (ASCII, such as a backslash or a quotation mark)
 //     with a backslash before it, for a caller whose escapes must read back unambiguously;
 //   - everything else, printable text of any script, as it is.
@@ -20,7 +24,8 @@
 #include <cstddef>
 #include <cstdint>
 
-// Whether the character `codePoint` is written as \uHHHH (the third class above).
+// Whether the character `codePoint` is written as \uHHHH or \U00HHHHHH (the third class
+// above).
 bool person_line_escapes(uint32_t codePoint) noexcept;
 
 // Escapes `length` bytes of `text` (NUL bytes included) and returns the length of the

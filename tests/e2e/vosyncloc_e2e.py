@@ -542,7 +542,8 @@ def unknown_keys(s):
     answers = t.answers()
     for key, shown in [(key, key) for key in ("RuntimeDir", "runtime", "configDir",
                                              "syncConfigFile", "caf\u00e9\\x")] + [
-            ("a\nb\x1b[2J", "a\\nb\\x1b[2J"), (b"\xc2\x85\xe2\x80\xae\xff", "\\u0085\\u202e\\xff")]:
+            ("a\nb\x1b[2J", "a\\nb\\x1b[2J"), (b"\xc2\x85\xe2\x80\xae\xff", "\\u0085\\u202e\\xff"),
+            ("runtimeDir\u200b", "runtimeDir\\u200b")]:
         s.expect_failure(s.run([key], answers), f"invalid location {shown}\n")
 
 
