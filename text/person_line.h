@@ -3,8 +3,9 @@
 // goes through it, so that no output can let through a byte class that another one
 // escapes.
 //
-// What it writes is valid UTF-8, stays on one line for every reader, holds nothing a
-// terminal acts on and nothing that reorders what the line shows:
+// What it writes is valid UTF-8, stays on one line for a reader that splits lines as
+// Unicode does, holds nothing a terminal acts on, nothing that reorders what the line
+// shows and nothing that shows nothing:
 //   - \n, \t and \r as C escapes, every other C0 control (NUL included) and DEL as \xHH;
 //   - every byte that is not part of well-formed UTF-8 (text/utf8.h) as \xHH;
 //   - as \uHHHH (\U00HHHHHH above U+FFFF), the characters a reader may take for a line
@@ -18,7 +19,9 @@
 //   - each byte listed in `backslashed` (ASCII, such as a backslash or a quotation mark)
 //     with a backslash before it, for a caller whose escapes must read back unambiguously;
 //   - everything else, printable text of any script, as it is.
-// Hexadecimal digits are lowercase.
+// Hexadecimal digits are lowercase. A reader that splits lines at the byte 0x85, as
+// Latin-1 does, may still split a line: printable characters hold that byte too
+// (Cyrillic U+0445 is D1 85).
 #pragma once
 
 #include <cstddef>

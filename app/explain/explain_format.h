@@ -8,13 +8,14 @@
 
 #include "locations/location_trace.h"
 
-// Appends one line per decision, then an empty line. Four columns separated by two
-// spaces or more: the kind ("relocation", "query", "probe", "layout"), its subject, the
-// value (a path, or the outcome) and, for queries and probes, where the value came from
-// or what was found. No colours. Every text from outside is escaped as a line for a
-// person (text/person_line.h), a backslash written \\, so that every decision stays on
-// one line for every reader, shows what it holds and reads back unambiguously; an empty
-// path is written "". What the pointer file held is quoted, with \" for a quotation mark.
+// Appends one line per decision, then an empty line. Four columns separated by two spaces
+// or more: the kind ("relocation", "query", "probe", "layout"), its subject, the value (a
+// path, or the outcome) and, for queries and probes, where the value came from or what
+// was found. No colours. Every text from outside is escaped as a line for a person
+// (text/person_line.h), a backslash written \\, so that every decision stays on one line
+// for a reader that splits lines as Unicode does, shows what it holds and reads back
+// unambiguously; an empty path is written "". What the pointer file held is quoted, with
+// \" for a quotation mark.
 void formatTextExplanation(const volocations::LocationTrace& trace, std::string& out);
 
 // Appends the explanation as one JSON document, one member or step per line:
