@@ -1,8 +1,9 @@
 // vosyncloc: prints where the VO-Sync / VO-Kairon files and directories live.
-#include <sys/uio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 
 #include "app/exit_guard.h"
@@ -48,10 +49,14 @@ void holdStandardDescriptors(int, char**, char**) {
 void reportUnheldOutput(int error) {
     static constexpr char kPrefix[] = "vosyncloc: write error: ";
     const char* reason = std::strerror(error);
-    iovec line[] = {{const_cast<char*>(kPrefix), sizeof kPrefix - 1},
-                    {const_cast<char*>(reason), std::strlen(reason)},
-                    {const_cast<char*>("\n"), 1}};
-    [[maybe_unused]] const ssize_t ignored = writev(STDERR_FILENO, line, 3);
+    char line[160];
+    std::size_t length = sizeof kPrefix - 1;
+    std::memcpy(line, kPrefix, length);
+    const std::size_t shown = std::min(std::strlen(reason), sizeof line - 1 - length);
+    std::memcpy(line + length, reason, shown);
+    length += shown;
+    line[length++] = '\n';
+    [[maybe_unused]] const ssize_t ignored = write(STDERR_FILENO, line, length);
 }
 
 }  // namespace
