@@ -11,9 +11,10 @@ build=(cmake make g++ libboost-program-options-dev libboost-filesystem-dev)
 # Debian packages (dash, bash, zsh, mksh, posh, yash, busybox sh and ksh93), also in a
 # Shift_JIS locale that localedef (from locales) generates; the local facts are gathered
 # by ansible-core and facter, and linked into place by puppet; abigail-tools compares the
-# library's ABI with its baseline.
+# library's ABI with its baseline; the person-line escaper's table is checked against
+# unicode-data.
 test=("${build[@]}" libgtest-dev clang libclang-rt-14-dev bats util-linux python3 python3-yaml
-      dpkg-dev debhelper blhc autopkgtest bash-completion dash zsh mksh posh yash busybox ksh93u+m locales
+      unicode-data dpkg-dev debhelper blhc autopkgtest bash-completion dash zsh mksh posh yash busybox ksh93u+m locales
       man-db git lintian devscripts pkgconf ansible-core facter puppet abigail-tools)
 bench=("${build[@]}" valgrind hyperfine rapidjson-dev libbenchmark-dev systemd time python3)
 
