@@ -19,7 +19,9 @@ po::options_description describeOptions() {
          "install location directory or file path")           //
         ("version", "print version information")              //
         ("explain", "show how each location was worked out")  //
-        ("shell", "output as shell assignments");
+        ("shell", "output as shell assignments")              //
+        ("root", po::value<std::string>(),                    //
+         "answer for the system image in this directory");
     return options;
 }
 
@@ -55,6 +57,7 @@ Request parseRequest(int argc, const char* const argv[]) {
     }
     request.explain = given("explain");
     if (given("location")) request.key = values["location"].as<std::string>();
+    if (given("root")) request.root = values["root"].as<std::string>();
     if (given("json") && (request.explain || !request.key)) {
         request.form = Request::Form::json;
     } else if (given("shell") && !request.explain) {

@@ -22,9 +22,10 @@ struct Request {
 
     Action action = Action::locations;
     Form form = Form::text;
-    bool explain = false;            // the decisions behind the locations come first
-    std::optional<std::string> key;  // one location asked for, instead of the listing
-    std::string helpText;            // the rendered option help, for Action::help only
+    bool explain = false;             // the decisions behind the locations come first
+    std::optional<std::string> key;   // one location asked for, instead of the listing
+    std::optional<std::string> root;  // a system image to answer for (--root), as given
+    std::string helpText;             // the rendered option help, for Action::help only
 };
 
 // Parses the arguments after the program name (argv[0] is skipped). Precedence: help,
@@ -36,5 +37,5 @@ struct Request {
 // boost::program_options::error) "option '--shell' cannot be used with option '--json'"
 // when both are given, whatever else is, so before the help. The options are declared,
 // and so listed in the help, in the order "help", "json", "location", "version",
-// "explain", "shell".
+// "explain", "shell", "root"; the help and the version ignore "root".
 Request parseRequest(int argc, const char* const argv[]);

@@ -2,11 +2,13 @@
 
 #include <cstring>
 #include <exception>
+#include <memory>
 
 #include "app/explain/explain_format.h"
 #include "app/listing_format.h"
 #include "app/output.h"
 #include "app/shell_format.h"
+#include "locations/image_root.h"
 #include "locations/location_list.h"
 #include "locations/location_trace.h"
 #include "locations/sync_locations.h"
@@ -59,15 +61,32 @@ std::string errorLine(const char* what) {
     return line + '\n';
 }
 
+// An image's locations, as seen inside it; for "/" (this machine's own root) none.
+std::unique_ptr<volocations::ImageRoot> openImage(const Request& request, int warnFd) {
+    if (!request.root) return nullptr;
+    std::unique_ptr<volocations::ImageRoot> image = volocations::ImageRoot::open(*request.root);
+    if (image != nullptr && warnFd >= 0) {
+        image->warn = [warnFd](const char* message) {
+            try {
+                writeAll(warnFd, errorLine((std::string("warning: ") + message).c_str()));
+            } catch (const std::exception&) {
+                // Standard error is gone: a warning is not worth failing the run for.
+            }
+        };
+    }
+    return image;
+}
+
 }  // namespace
 
-std::string composeOutput(const Request& request) {
+std::string composeOutput(const Request& request, int warnFd) {
     if (request.action == Request::Action::help) return request.helpText;
     // Like the help, the version computes no location, so it logs nothing either.
     if (request.action == Request::Action::version) return "vosyncloc " VOSYNCLOC_VERSION "\n";
 
+    const std::unique_ptr<volocations::ImageRoot> image = openImage(request, warnFd);
     volocations::LocationTrace trace;
-    const SyncLocations locations(false, request.explain ? &trace : nullptr);
+    const SyncLocations locations(false, request.explain ? &trace : nullptr, image.get());
     // The list is always complete before a key is answered or a listing made.
     const LocationList list = buildLocationList(locations);
     const std::string* path = request.key ? &findLocation(list, *request.key) : nullptr;
@@ -89,7 +108,7 @@ std::string composeOutput(const Request& request) {
 
 int runVosyncloc(int argc, const char* const argv[], int outFd, int errFd) {
     try {
-        writeAll(outFd, composeOutput(parseRequest(argc, argv)));
+        writeAll(outFd, composeOutput(parseRequest(argc, argv), errFd));
         return 0;
     } catch (const std::exception& error) {
         try {

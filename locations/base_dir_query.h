@@ -8,6 +8,7 @@
 namespace volocations {
 
 struct LocationTrace;
+class ImageRoot;
 
 // One of the base directories behind the product locations.
 enum class BaseDir {
@@ -29,6 +30,10 @@ const char* baseDirName(BaseDir dir) noexcept;
 // message to the system log at LOG_WARNING and returns the fixed fallback instead. When
 // `trace` is not null, also appends a BaseDirStep that tells where the result came from.
 // Only memory exhaustion while building the result (or the step) leaves this function.
-boost::filesystem::path queryBaseDir(BaseDir dir, LocationTrace* trace = nullptr);
+// For an image (`root` not null) a standard directory is its built-in default, since
+// this machine's relocation answers are not the image's, the shared directory is read
+// from the image's pointer file, and a warning goes to root->warn, not to the log.
+boost::filesystem::path queryBaseDir(BaseDir dir, LocationTrace* trace = nullptr,
+                                     const ImageRoot* root = nullptr);
 
 }  // namespace volocations

@@ -9,26 +9,39 @@ namespace volocations {
 
 namespace {
 
-// Indexed by vosysq::RelocationFailure.
-constexpr RelocationFailure kRelocationFailures[] = {
-    RelocationFailure::none,
-    RelocationFailure::refused,
-    RelocationFailure::unterminated,
-    RelocationFailure::notTaken,
-};
+// Each value named, so that a new one below is a warning (-Wswitch) until it is mapped.
+RelocationFailure failureOf(vosysq::RelocationFailure failure) {
+    switch (failure) {
+        case vosysq::RelocationFailure::none:
+            return RelocationFailure::none;
+        case vosysq::RelocationFailure::refused:
+            return RelocationFailure::refused;
+        case vosysq::RelocationFailure::unterminated:
+            return RelocationFailure::unterminated;
+        case vosysq::RelocationFailure::notTaken:
+            return RelocationFailure::notTaken;
+    }
+    return RelocationFailure::notTaken;
+}
 
 }  // namespace
 
-RelocationTrace traceRelocation() {
-    Status status;  // receives the table's own status, so its code tells how the build went
-    const vosysq::RelocationOutcome& outcome = vosysq::get_std_dir_table(&status).relocation;
+RelocationTrace traceRelocation(bool image) {
     RelocationTrace trace;
     trace.library = vosysq::kRelocationLibrary;
     trace.entryPoint = vosysq::kRelocationEntryPoint;
+    if (image) {
+        trace.consulted = false;
+        return trace;
+    }
+    Status status;  // receives the table's own status, so its code tells how the build went
+    const vosysq::RelocationOutcome& outcome = vosysq::get_std_dir_table(&status).relocation;
     trace.libraryLoaded = outcome.libraryLoaded;
     trace.entryPointFound = outcome.entryPointFound;
-    trace.loaderMessage.assign(outcome.loaderMessage.c_str(), outcome.loaderMessage.size());
-    trace.failure = kRelocationFailures[static_cast<std::size_t>(outcome.failure)];
+    vohtl::OwnedText message;
+    vosysq::loader_message(outcome, message);
+    if (message.data() != nullptr) trace.loaderMessage.assign(message.data(), message.size());
+    trace.failure = failureOf(outcome.failure);
     if (outcome.failedName != nullptr) trace.failedName = outcome.failedName;
     trace.failedAnswer = outcome.failedAnswer;
     trace.tableCode = status.code;

@@ -98,16 +98,21 @@ struct RelocationTrace {
     std::string failedName;    // the name whose answer failed the table, "" for none
     int32_t failedAnswer = 0;  // the library's result for it
     int32_t tableCode = 0;     // the table's status code; negative when its build failed
+    // False for an image (--root): this machine's answers are not the image's, and the
+    // image's library is never run; nothing but the two names above is then known.
+    bool consulted = true;
 };
 
 struct LocationTrace {
+    std::string root;  // the image's directory (--root), "" for this machine
     RelocationTrace relocation;
     std::vector<TraceStep> steps;  // in the order the construction took them
 };
 
-// Reads the relocation outcome that the standard directory table kept from its build.
-// Asks nothing anew: the table was built, and the library closed, before main. Throws
-// only std::bad_alloc.
-RelocationTrace traceRelocation();
+// Reads the relocation outcome that the standard directory table kept from its build,
+// decoding the loader's message only now. Asks nothing anew: the table was built, and
+// the library closed, before main. For an image (`image` true) reads nothing: the
+// relocation library is not consulted. Throws only std::bad_alloc.
+RelocationTrace traceRelocation(bool image = false);
 
 }  // namespace volocations

@@ -1,11 +1,22 @@
 #include "locations/sync_locations.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+#include <boost/filesystem/exception.hpp>
 #include <boost/filesystem/operations.hpp>
+#include <boost/system/error_code.hpp>
 
 #include "locations/base_dir_query.h"
+#include "locations/image_root.h"
 #include "locations/location_trace.h"
+#include "vorootfs/root_open.h"
 
 using volocations::BaseDir;
+using volocations::ImageRoot;
 using volocations::LayoutStep;
 using volocations::LocationTrace;
 using volocations::Probe;
@@ -14,19 +25,60 @@ using volocations::queryBaseDir;
 
 namespace {
 
-LocationTrace* startTrace(LocationTrace* trace) {
+LocationTrace* startTrace(LocationTrace* trace, const ImageRoot* root) {
     if (trace != nullptr) {
         trace->steps.clear();
-        trace->relocation = volocations::traceRelocation();
+        trace->root = root != nullptr ? root->dir() : "";
+        trace->relocation = volocations::traceRelocation(root != nullptr);
     }
     return trace;
 }
 
+boost::filesystem::file_type typeOf(mode_t mode) {
+    switch (mode & S_IFMT) {
+        case S_IFREG:
+            return boost::filesystem::regular_file;
+        case S_IFDIR:
+            return boost::filesystem::directory_file;
+        case S_IFLNK:
+            return boost::filesystem::symlink_file;
+        case S_IFBLK:
+            return boost::filesystem::block_file;
+        case S_IFCHR:
+            return boost::filesystem::character_file;
+        case S_IFIFO:
+            return boost::filesystem::fifo_file;
+        case S_IFSOCK:
+            return boost::filesystem::socket_file;
+        default:
+            return boost::filesystem::type_unknown;
+    }
+}
+
+// The status query's answer for a path inside the image, every link resolved there: the
+// file is only named (O_PATH), never opened, whatever it is. Fails as the query does.
+boost::filesystem::file_type statusInImage(const ImageRoot& root,
+                                           const boost::filesystem::path& path) {
+    const int fd = vorootfs::open_in_root(root.fd(), path.c_str(), O_PATH | O_CLOEXEC);
+    struct stat info {};
+    const int error = fd < 0 ? errno : fstat(fd, &info) != 0 ? errno : 0;
+    if (fd >= 0) close(fd);
+    if (error == ENOENT || error == ENOTDIR) return boost::filesystem::file_not_found;
+    if (error != 0) {
+        throw boost::filesystem::filesystem_error(
+            "boost::filesystem::status", path,
+            boost::system::error_code(error, boost::system::system_category()));
+    }
+    return typeOf(info.st_mode);
+}
+
 // Any kind of file counts, a regular file or a device as much as a directory. The
 // throwing status query follows symbolic links, reports ENOENT and ENOTDIR as
-// file_not_found and throws for every other failure.
-bool pathExists(const boost::filesystem::path& path, Probe probe, LocationTrace* trace) {
-    const boost::filesystem::file_type type = boost::filesystem::status(path).type();
+// file_not_found and throws for every other failure; in an image, all of that inside it.
+bool pathExists(const boost::filesystem::path& path, Probe probe, LocationTrace* trace,
+                const ImageRoot* root) {
+    const boost::filesystem::file_type type =
+        root != nullptr ? statusInImage(*root, path) : boost::filesystem::status(path).type();
     if (trace != nullptr) trace->steps.emplace_back(ProbeStep{probe, path.string(), type});
     return type != boost::filesystem::file_not_found;
 }
@@ -36,14 +88,16 @@ void noteLayout(LocationTrace* trace, bool standard, bool forced) {
 }
 
 // The legacy home of a binary, from a fresh shared-directory query.
-boost::filesystem::path legacyBinary(const char* name, LocationTrace* trace) {
-    return queryBaseDir(BaseDir::makerShared, trace) / "Kairon" / name;
+boost::filesystem::path legacyBinary(const char* name, LocationTrace* trace,
+                                     const ImageRoot* root) {
+    return queryBaseDir(BaseDir::makerShared, trace, root) / "Kairon" / name;
 }
 
 }  // namespace
 
-SyncLocations::SyncLocations(bool forceStandardLayout, LocationTrace* trace)
-    : trace_(startTrace(trace)),
+SyncLocations::SyncLocations(bool forceStandardLayout, LocationTrace* trace, const ImageRoot* root)
+    : root_(root),
+      trace_(startTrace(trace, root)),
       standardLayout_(true),
       kaironDir_(detectKaironDir(forceStandardLayout)),
       kaironLibraryDir_(standardLayout_ ? kaironDir_.parent_path() : kaironDir_),
@@ -58,53 +112,58 @@ SyncLocations::SyncLocations(bool forceStandardLayout, LocationTrace* trace)
       configDir_(configDirOfLayout()),
       persistDir_(persistDirOfLayout()),
       persistentTsmJson_(persistDir_ / "tsm.json"),
-      syncConfigFile_(queryBaseDir(BaseDir::sharedState, trace_) / "vo-sync" / "syncConfig.txt"),
-      daemonPidFile_(queryBaseDir(BaseDir::runState, trace_) / "votsmd.pid"),
+      syncConfigFile_(queryBaseDir(BaseDir::sharedState, trace_, root_) / "vo-sync" /
+                      "syncConfig.txt"),
+      daemonPidFile_(queryBaseDir(BaseDir::runState, trace_, root_) / "votsmd.pid"),
       daemonBinary_(locateDaemonBinary(forceStandardLayout)),
-      votsmdLogFile_(queryBaseDir(BaseDir::localState, trace_) / "log" / "votsmd.log"),
-      gpsMetaDataFile_(queryBaseDir(BaseDir::sharedState, trace_) / "vo-kairon" / "position.json") {
-    trace_ = nullptr;  // the caller's record may not outlive this one
+      votsmdLogFile_(queryBaseDir(BaseDir::localState, trace_, root_) / "log" / "votsmd.log"),
+      gpsMetaDataFile_(queryBaseDir(BaseDir::sharedState, trace_, root_) / "vo-kairon" /
+                       "position.json") {
+    trace_ = nullptr;  // the caller's record and image may not outlive this one
+    root_ = nullptr;
 }
 
 // Settles the layout: it stays standard unless MULTIARCH/vo-kairon is not found.
 SyncLocations::Path SyncLocations::detectKaironDir(bool forceStandardLayout) {
-    Path standardDir = queryBaseDir(BaseDir::multiarchLib, trace_) / "vo-kairon";
-    if (forceStandardLayout || pathExists(standardDir, Probe::productDir, trace_)) {
+    Path standardDir = queryBaseDir(BaseDir::multiarchLib, trace_, root_) / "vo-kairon";
+    if (forceStandardLayout || pathExists(standardDir, Probe::productDir, trace_, root_)) {
         noteLayout(trace_, true, forceStandardLayout);
         return standardDir;
     }
     standardLayout_ = false;
     noteLayout(trace_, false, false);
-    return queryBaseDir(BaseDir::makerShared, trace_) / "Kairon";
+    return queryBaseDir(BaseDir::makerShared, trace_, root_) / "Kairon";
 }
 
 // Only the legacy layout looks for the client in the bindir; the standard layout puts
 // it there unseen.
 SyncLocations::Path SyncLocations::locateClientBinary() const {
-    Path inBindir = queryBaseDir(BaseDir::bin, trace_) / "vokaironcli";
-    if (standardLayout_ || pathExists(inBindir, Probe::clientBinary, trace_)) return inBindir;
-    return legacyBinary("vokaironcli", trace_);
+    Path inBindir = queryBaseDir(BaseDir::bin, trace_, root_) / "vokaironcli";
+    if (standardLayout_ || pathExists(inBindir, Probe::clientBinary, trace_, root_))
+        return inBindir;
+    return legacyBinary("vokaironcli", trace_, root_);
 }
 
 // The daemon is looked for in the bindir in either layout, unless probing is off.
 SyncLocations::Path SyncLocations::locateDaemonBinary(bool forceStandardLayout) const {
-    Path inBindir = queryBaseDir(BaseDir::bin, trace_) / "votsmd";
-    if (forceStandardLayout || pathExists(inBindir, Probe::daemonBinary, trace_)) return inBindir;
-    return legacyBinary("votsmd", trace_);
+    Path inBindir = queryBaseDir(BaseDir::bin, trace_, root_) / "votsmd";
+    if (forceStandardLayout || pathExists(inBindir, Probe::daemonBinary, trace_, root_))
+        return inBindir;
+    return legacyBinary("votsmd", trace_, root_);
 }
 
 SyncLocations::Path SyncLocations::runtimeDirOfLayout() const {
-    Path runState = queryBaseDir(BaseDir::runState, trace_);
+    Path runState = queryBaseDir(BaseDir::runState, trace_, root_);
     return standardLayout_ ? runState / "vo-kairon" : runState / "morvane" / "Kairon";
 }
 
 SyncLocations::Path SyncLocations::configDirOfLayout() const {
-    Path sysConf = queryBaseDir(BaseDir::sysConf, trace_);
+    Path sysConf = queryBaseDir(BaseDir::sysConf, trace_, root_);
     return standardLayout_ ? sysConf : sysConf / "morvane" / "share" / "Kairon";
 }
 
 // The legacy layout keeps its persistent state beside the product, with no query.
 SyncLocations::Path SyncLocations::persistDirOfLayout() const {
     if (!standardLayout_) return kaironDir_;
-    return queryBaseDir(BaseDir::sharedState, trace_) / "vo-kairon";
+    return queryBaseDir(BaseDir::sharedState, trace_, root_) / "vo-kairon";
 }

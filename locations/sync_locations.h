@@ -7,7 +7,8 @@
 
 namespace volocations {
 struct LocationTrace;
-}
+class ImageRoot;
+}  // namespace volocations
 
 // The product locations of one run. Every member is computed in the constructor, in
 // declaration order (later members read earlier ones), and never changes afterwards.
@@ -34,7 +35,11 @@ public:
     // When `trace` is not null, it is filled anew: the relocation outcome of the standard
     // directory table, then each step in the order taken; after a throw it holds the
     // steps taken before. The same queries, probes and warnings happen either way.
-    explicit SyncLocations(bool forceStandardLayout, volocations::LocationTrace* trace = nullptr);
+    // When `root` is not null, the locations are those of that system image, as seen
+    // inside it: its standard directories are the built-in defaults, and its pointer file
+    // and probes are read inside it (locations/image_root.h, base_dir_query.h).
+    explicit SyncLocations(bool forceStandardLayout, volocations::LocationTrace* trace = nullptr,
+                           const volocations::ImageRoot* root = nullptr);
 
     SyncLocations(const SyncLocations&) = delete;
     SyncLocations& operator=(const SyncLocations&) = delete;
@@ -71,8 +76,10 @@ private:
     Path configDirOfLayout() const;
     Path persistDirOfLayout() const;
 
-    // Declaration order is computation order. The trace is set first, since every later
-    // member records into it, and is used only during construction.
+    // Declaration order is computation order. The image and the trace are set first,
+    // since every later member reads or records into them, and are used only during
+    // construction.
+    const volocations::ImageRoot* root_;
     volocations::LocationTrace* trace_;
     bool standardLayout_;
     Path kaironDir_;

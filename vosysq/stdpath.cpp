@@ -82,35 +82,17 @@ void ask_every_name(StdDirTable& table, Status* tableStatus) noexcept {
     }
 }
 
-// Keeps the loader's message from the payload of its failure, decoded here once, so that
-// whoever explains the table later reads text. Without memory for it, there is none.
-// It is read once, into room on the stack that holds the usual message.
-void keep_loader_message(const Status& loader, vohtl::OwnedText& message) noexcept {
-    char usual[256];
-    const size_t size = payloadString(loader.text, "internal_error", "string", usual, sizeof usual);
-    Status scratch;
-    if (size == 0 || size <= sizeof usual) {
-        if (size != 0) message.assign(usual, size - 1, &scratch);
-        return;
-    }
-    vohtl::FileBuffer decoded;
-    if (decoded.resize(size, '\0', &scratch)) {
-        payloadString(loader.text, "internal_error", "string", decoded.data(), size);
-        message.assign(decoded.data(), size - 1, &scratch);
-    }
-}
-
 // Asks the relocation library, if it can be opened and exports its entry point, about
 // every name. Whatever goes wrong while opening it stays in a local status that never
 // reaches the table status: a missing library or symbol leaves the defaults and is not
-// an error. The table keeps the loader's message, for whoever explains the table later.
+// an error. The table keeps that status, for whoever explains the table later.
 void apply_relocations(StdDirTable& table, Status* tableStatus) noexcept {
     Status local;
     void* library = vodynlib_load(kRelocationLibrary, kRelocationLoadFlags, &local);
     void* symbol = vodynlib_symbol(library, kRelocationEntryPoint, &local);
     table.relocation.libraryLoaded = library != nullptr;
     table.relocation.entryPointFound = symbol != nullptr;
-    keep_loader_message(local, table.relocation.loaderMessage);
+    table.relocation.loaderStatus.mergeMove(local);
     // A data pointer to function pointer conversion; dlsym hands back code addresses so.
     table.getRelocatedDir = reinterpret_cast<RelocatedDirFn>(symbol);
     if (local.code >= 0 && tableStatus->code >= 0) ask_every_name(table, tableStatus);
@@ -177,6 +159,31 @@ const StdDirTable& get_std_dir_table(Status* status) noexcept {
     static BuiltStdDirTable built(&tableStatus);
     if (status != nullptr) status->mergeCopy(tableStatus);
     return built.table;
+}
+
+// Read once, into room on the stack that holds the usual message.
+void loader_message(const RelocationOutcome& outcome, vohtl::OwnedText& message) noexcept {
+    const char* payload = outcome.loaderStatus.text;
+    char usual[256];
+    const size_t size = payloadString(payload, "internal_error", "string", usual, sizeof usual);
+    Status scratch;
+    if (size == 0 || size <= sizeof usual) {
+        if (size != 0) message.assign(usual, size - 1, &scratch);
+        return;
+    }
+    vohtl::FileBuffer decoded;
+    if (decoded.resize(size, '\0', &scratch)) {
+        payloadString(payload, "internal_error", "string", decoded.data(), size);
+        message.assign(decoded.data(), size - 1, &scratch);
+    }
+}
+
+const char* std_dir_default(const char* name) noexcept {
+    if (name == nullptr) return nullptr;
+    for (const StdDirDefault& entry : kStdDirDefaults) {
+        if (std::strcmp(entry.name, name) == 0) return entry.path;
+    }
+    return nullptr;
 }
 
 void add_std_dir(StdDirTable& table, const char* name, const char* path, Status* status) noexcept {

@@ -71,9 +71,10 @@ enum class RelocationFailure : uint8_t {
 struct RelocationOutcome {
     bool libraryLoaded = false;    // kRelocationLibrary was opened
     bool entryPointFound = false;  // it exports kRelocationEntryPoint
-    // The loader's message (dlerror's) when either was not; empty otherwise, and also
-    // when there was no memory to keep it.
-    vohtl::OwnedText loaderMessage;
+    // The loader's failure when either was not, its message (dlerror's) in the payload;
+    // success otherwise. Moved over from the build as it was: decoding the message is
+    // left to whoever shows it (loader_message).
+    Status loaderStatus;
     RelocationFailure failure = RelocationFailure::none;
     // The name whose question failed the build (a static text; no later name was asked),
     // or null when no question failed.
@@ -96,6 +97,14 @@ struct StdDirTable {
 // every caller with the same code and debug text); a null status is not merged into.
 // The table is returned in every case.
 const StdDirTable& get_std_dir_table(Status* status) noexcept;
+
+// The loader's message kept in `outcome`, decoded into `message`: empty when the library
+// and its entry point were found, and also when there is no memory for it.
+void loader_message(const RelocationOutcome& outcome, vohtl::OwnedText& message) noexcept;
+
+// The built-in default path of the standard directory `name`, as the table starts with
+// it before any relocation; null for a name the table does not hold.
+const char* std_dir_default(const char* name) noexcept;
 
 // Appends the entry {name, path, path} (no check for an existing entry of that name).
 // Does nothing when the status is null or holds an error, or a text is null; when

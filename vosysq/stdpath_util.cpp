@@ -14,6 +14,7 @@
 #include "errors/exceptions.h"
 #include "errors/status_payload.h"
 #include "json/json_buffer.h"
+#include "vorootfs/root_open.h"
 
 namespace vosysq {
 
@@ -106,13 +107,27 @@ int not_regular_error(mode_t mode) noexcept {
     return EINVAL;
 }
 
+// Opens `path` to read it, on this machine (rootFd -1) or inside the image whose root
+// directory is open as rootFd. Never blocks: without O_NONBLOCK a FIFO that no one
+// writes would wait forever in open (on a regular file the flag changes nothing). In an
+// image, a file that is not a regular one is only named (O_PATH), never opened for
+// reading: an image is anyone's, and opening a device can act on it.
+int open_for_reading(const char* path, int rootFd) noexcept {
+    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    if (rootFd < 0) return open(path, kFlags);
+    const int named = vorootfs::open_in_root(rootFd, path, O_PATH | O_CLOEXEC);
+    struct stat info {};
+    if (named < 0 || fstat(named, &info) != 0 || !S_ISREG(info.st_mode)) return named;
+    close(named);
+    return vorootfs::open_in_root(rootFd, path, kFlags);
+}
+
 // Opens `path` as a stream when it is a regular file; otherwise records the failure and
-// returns null. The open never blocks: without O_NONBLOCK a FIFO that no one writes
-// would wait forever in open (on a regular file the flag changes nothing). A FIFO,
-// socket, device or directory is a failed read of the short-read kind, with nothing read
-// ("fread_return" 0), so that a lookup gives its default as for any failed read.
-FILE* open_regular_file(const char* path, Status* status) noexcept {
-    const int fd = open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+// returns null. A FIFO, socket, device or directory is a failed read of the short-read
+// kind, with nothing read ("fread_return" 0), so that a lookup gives its default as for
+// any failed read.
+FILE* open_regular_file(const char* path, int rootFd, Status* status) noexcept {
+    const int fd = open_for_reading(path, rootFd);
     if (fd < 0) {
         record_open_failure(path, errno, status);
         return nullptr;
@@ -187,9 +202,10 @@ void describe_failed_read(const Status& failed, SharedDirOrigin& origin) {
 
 }  // namespace
 
-bool read_file_contents(const char* path, vohtl::FileBuffer& buffer, Status* status) noexcept {
+bool read_file_contents(const char* path, vohtl::FileBuffer& buffer, Status* status,
+                        int rootFd) noexcept {
     if (status == nullptr || status->code < 0 || path == nullptr) return false;
-    FILE* file = open_regular_file(path, status);
+    FILE* file = open_regular_file(path, rootFd, status);
     if (file == nullptr) return false;
     const bool complete = read_open_file(file, path, buffer, status);
     std::fclose(file);
@@ -207,12 +223,12 @@ void trim_dir_text(std::string& text) noexcept {
     text.erase(0, start);
 }
 
-std::string shared_dir_from(const char* pointerFile, SharedDirOrigin* origin) {
+std::string shared_dir_from(const char* pointerFile, SharedDirOrigin* origin, int rootFd) {
     if (origin != nullptr) *origin = SharedDirOrigin{};
     if (origin != nullptr && pointerFile != nullptr) origin->pointerFile = pointerFile;
     vohtl::FileBuffer buffer;
     Status local;  // a missing or unreadable pointer file is not an error
-    if (!read_file_contents(pointerFile, buffer, &local)) {
+    if (!read_file_contents(pointerFile, buffer, &local, rootFd)) {
         if (origin != nullptr) describe_failed_read(local, *origin);
         return kDefaultSharedDir;
     }
@@ -231,8 +247,12 @@ std::string getVOSharedDir() {
 }
 
 std::string getVOSharedDir(SharedDirOrigin* origin) {
+    return getVOSharedDir(origin, -1);
+}
+
+std::string getVOSharedDir(SharedDirOrigin* origin, int rootFd) {
     ThrowingStatus status;  // ends its scope last, after the result is filled
-    std::string result = shared_dir_from(kPointerFile, origin);
+    std::string result = shared_dir_from(kPointerFile, origin, rootFd);
     return result;
 }
 

@@ -60,6 +60,11 @@ void appendRelocation(const RelocationTrace& relocation, std::string& out) {
     out += "\"relocation\":{";
     Members members(out);
     members.string("library", relocation.library);
+    if (!relocation.consulted) {  // for an image: nothing of it is known
+        members.boolean("consulted", false);
+        out += "},\n";
+        return;
+    }
     members.boolean("loaded", relocation.libraryLoaded);
     members.string("entryPoint", relocation.entryPoint);
     members.boolean("found", relocation.entryPointFound);
@@ -147,6 +152,11 @@ std::string layoutOf(const volocations::LocationTrace& trace) {
 void formatJsonExplanation(const volocations::LocationTrace& trace, const std::string& listing,
                            const std::string* key, const std::string* path, std::string& out) {
     out += "{\n";
+    // Only for an image, so that the explanation of this machine stays as it always was.
+    if (!trace.root.empty()) {
+        Members(out).string("root", trace.root);
+        out += ",\n";
+    }
     appendRelocation(trace.relocation, out);
     out += "\"steps\":[";
     const char* separator = "\n";

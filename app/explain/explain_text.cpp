@@ -55,6 +55,10 @@ std::string quoted(const std::string& text) {
 
 void addRelocationRows(const RelocationTrace& relocation, std::vector<Row>& rows) {
     const std::string kind = "relocation";
+    if (!relocation.consulted) {
+        rows.push_back({kind, relocation.library, "not consulted: --root", ""});
+        return;
+    }
     const std::string message = visible(relocation.loaderMessage);
     rows.push_back({kind, relocation.library,
                     relocation.libraryLoaded ? "loaded" : "not loaded: " + message, ""});
@@ -171,6 +175,8 @@ void appendRows(const std::vector<Row>& rows, std::string& out) {
 
 void formatTextExplanation(const volocations::LocationTrace& trace, std::string& out) {
     std::vector<Row> rows;
+    // An image's paths are as seen inside it, so first the directory it is in.
+    if (!trace.root.empty()) rows.push_back({"root", "image", visiblePath(trace.root), ""});
     addRelocationRows(trace.relocation, rows);
     for (const volocations::TraceStep& step : trace.steps) rows.push_back(rowOf(step));
     appendRows(rows, out);

@@ -23,6 +23,7 @@ const char kHelp[] =
     "  --version             print version information\n"
     "  --explain             show how each location was worked out\n"
     "  --shell               output as shell assignments\n"
+    "  --root arg            answer for the system image in this directory\n"
     "\n";
 
 // The build passes the CMake project version to this test as to the tool.

@@ -49,6 +49,7 @@ HELP = (
     "  --version             print version information\n"
     "  --explain             show how each location was worked out\n"
     "  --shell               output as shell assignments\n"
+    "  --root arg            answer for the system image in this directory\n"
     "\n")
 VERSION = f"vosyncloc {os.environ.get('VOSYNCLOC_VERSION')}\n"
 
@@ -990,6 +991,143 @@ def shell_assignments_evaluate_to_the_paths(s):
     s.expect(s.run(["--explain", "--shell"], answers), s.run(["--explain"], answers).out)
 
 
+# An image (--root) answers from its own files only. Each row: what the image holds
+# (path inside it: None for a directory, "->target" for a symbolic link, "fifo",
+# "socket", "device", "sparse" for a 2 GiB sparse file, or the file's text), the
+# arguments after --root IMAGE, and the standard output or, for a failure, "!" and the
+# error line ({img} and {out} stand for the image and for a directory outside it that holds a
+# pointer file and a product directory). The machine itself has the standard layout, a
+# pointer file and a relocation library that answers otherwise: none of it may show.
+IMAGE_STANDARD = text_of(standard_listing(MULTIARCH, "/usr/bin", "/var/run", "/var/lib",
+                                          "/var", "/usr/bin/votsmd"))
+
+
+def image_legacy(shared, client=None):
+    return text_of(legacy_listing(shared, "/var/run", "/var/lib", "/var",
+                                  client or shared + "/Kairon/vokaironcli",
+                                  shared + "/Kairon/votsmd"))
+
+
+PRODUCT = MULTIARCH[1:] + "/vo-kairon"
+POINTER = POINTER_FILE[1:]
+DEFAULT_SHARED = "/usr/local/morvane/share"
+IMAGE_ROWS = [
+    ({PRODUCT: None, "usr/bin/votsmd": "", POINTER: "/opt/share\n"}, [], IMAGE_STANDARD),
+    ({PRODUCT: None, "usr/bin/votsmd": ""}, ["--json"],
+     json_of(standard_listing(MULTIARCH, "/usr/bin", "/var/run", "/var/lib", "/var",
+                              "/usr/bin/votsmd"))),
+    ({POINTER: "/opt/share\n", "usr/bin/vokaironcli": ""}, [],
+     image_legacy("/opt/share", "/usr/bin/vokaironcli")),
+    ({POINTER: "/opt/share\n"}, ["--shell", "runtimeDir"],
+     "runtimeDir='/var/run/morvane/Kairon'\n"),
+    # Links resolve inside the image, absolute or through "..", never outside it.
+    ({POINTER: "->/srv/pointer", "srv/pointer": "/srv/share"}, ["persistDir"],
+     "/srv/share/Kairon\n"),
+    ({POINTER: "->{out}/pointer"}, ["persistDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({POINTER: "->../../../../../../../..{out}/pointer"}, ["persistDir"],
+     DEFAULT_SHARED + "/Kairon\n"),
+    ({PRODUCT: "->/opt/kairon", "opt/kairon": None}, ["kaironDir"], MULTIARCH + "/vo-kairon\n"),
+    ({PRODUCT: "->{out}/kairon"}, ["kaironDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({PRODUCT: "->../../../../../../..{out}/kairon"}, ["kaironDir"],
+     DEFAULT_SHARED + "/Kairon\n"),
+    # Hostile pointer files neither block nor get read: the default shared directory.
+    ({POINTER: "fifo"}, ["persistDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({PRODUCT: "fifo"}, ["kaironDir"], MULTIARCH + "/vo-kairon\n"),
+    ({POINTER: "socket"}, ["persistDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({POINTER: "device"}, ["persistDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({POINTER: "sparse"}, ["persistDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({POINTER: None}, ["persistDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({POINTER: "->share.dir"}, ["persistDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({POINTER: "->/proc/self/root{out}/pointer"}, ["persistDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({PRODUCT: "->vo-kairon"}, ["kaironDir"],
+     '!boost::filesystem::status: Too many levels of symbolic links: '
+     '"' + MULTIARCH + '/vo-kairon"\n'),
+    # A relocation library in the image cannot be answered for without running it.
+    ({"usr/lib/libvorelocations.so.0": ""}, ["runtimeDir"],
+     "!the image {img} holds the relocation library /usr/lib/libvorelocations.so.0, whose "
+     "answers only running it can give: use chroot {img} vosyncloc\n"),
+    ({"lib/x86_64-linux-gnu": "->/usr/lib/x86_64-linux-gnu",
+      MULTIARCH[1:] + "/libvorelocations.so.0": ""}, [],
+     "!the image {img} holds the relocation library " + MULTIARCH + "/libvorelocations.so.0, "
+     "whose answers only running it can give: use chroot {img} vosyncloc\n"),
+]
+
+
+def lay_out_image(img, files, out):
+    for name, what in files.items():
+        path = os.path.join(img, name)
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        if what is None:
+            os.makedirs(path)
+        elif what.startswith("->"):
+            os.symlink(what[2:].format(out=out), path)
+        elif what == "fifo":
+            os.mkfifo(path)
+        elif what == "socket":
+            socket.socket(socket.AF_UNIX).bind(path)
+        elif what == "device":
+            os.mknod(path, stat.S_IFCHR | 0o666, os.makedev(1, 3))
+        elif what == "sparse":
+            with open(path, "wb") as f:
+                f.truncate(2 << 30)
+        else:
+            with open(path, "w") as f:
+                f.write(what)
+
+
+def image_roots_answer_from_their_own_files(s):
+    t = s.tree()  # the machine's own pointer file, and the relocation answers
+    os.makedirs(MULTIARCH + "/vo-kairon")
+    answers = t.answers()
+    out = os.path.join(s.cases_dir, "outside")
+    os.makedirs(out + "/kairon")
+    with open(out + "/pointer", "w") as f:
+        f.write(out + "/leaked\n")
+    for number, (files, args, expected) in enumerate(IMAGE_ROWS):
+        img = os.path.join(s.cases_dir, f"image{number}")
+        os.makedirs(img)
+        lay_out_image(img, files, out)
+        run = s.run(["--root", img] + args, answers)
+        expected = expected.replace("{img}", img)
+        try:
+            if expected.startswith("!"):
+                s.expect_failure(run, expected[1:])
+            else:
+                s.expect(run, expected)
+        except AssertionError as error:
+            raise AssertionError(f"row {number} {files} {args}: {error}")
+
+
+def image_root_edges(s):
+    """A bad root fails naming it; "/" is this machine; the help and version ignore it."""
+    t = s.tree()
+    answers = t.answers()
+    missing, regular = t.root + "/missing", t.root + "/regular"
+    touch(regular)
+    s.expect_failure(s.run(["--root", missing], answers),
+                     f"invalid root {missing}: No such file or directory\n")
+    s.expect_failure(s.run(["--root", regular, "runtimeDir"], answers),
+                     f"invalid root {regular}: Not a directory\n")
+    for args in ([], ["--json"], ["--explain"], ["--shell", "runtimeDir"]):
+        plain = s.run(args, answers)
+        s.expect(s.run(["--root", "/"] + args, answers), plain.out.decode(
+            "utf-8", "surrogateescape"), plain.err.decode(), plain.status, s.logged(plain))
+    s.expect(s.run(["--root", missing, "--help"], answers), HELP)
+    s.expect(s.run(["--root", missing, "--version"], answers), VERSION)
+    img = t.root + "/image"
+    os.makedirs(img + "/" + PRODUCT)
+    run = s.run(["--root", img, "--explain", "kaironDir"], answers)
+    text = run.out.decode()
+    s.check(text.startswith(f"root        image                  {img}\n"
+                            "relocation  libvorelocations.so.0  not consulted: --root\n"),
+            f"explanation {text!r}")
+    s.check("probe       product directory      " + MULTIARCH + "/vo-kairon  directory\n"
+            in text, f"explanation {text!r}")
+    explained = json.loads(s.run(["--root", img, "--explain", "--json"], answers).out)
+    s.check(explained["root"] == img and explained["relocation"] == {
+        "library": "libvorelocations.so.0", "consulted": False}, f"JSON {explained}")
+
+
 CASES = [
     standard_layout_listings_and_queries,
     legacy_layout_listings_and_queries,
@@ -1021,6 +1159,8 @@ CASES = [
     explain_names_every_source,
     explain_with_a_key_and_precedence,
     shell_assignments_evaluate_to_the_paths,
+    image_roots_answer_from_their_own_files,
+    image_root_edges,
 ]
 
 

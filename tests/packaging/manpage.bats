@@ -34,7 +34,7 @@ load helpers
     [ "$status" -eq 0 ]
     local help_options
     help_options=$(grep -o -- '--[a-z]*' <<<"$output" | sort -u)
-    [ "$(wc -l <<<"$help_options")" -eq 6 ]
+    [ "$(wc -l <<<"$help_options")" -eq 7 ]
     while read -r option; do
         grep -q -- "\\\\-\\\\-${option#--}" <<<"$options" ||
             { echo "option $option missing from OPTIONS" >&2; return 1; }

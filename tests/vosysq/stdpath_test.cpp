@@ -209,10 +209,12 @@ TEST(ProcessStdDirTableTest, ASuccessfulTableLeavesTheCallersCodeAlone) {
     failed.setCode(voapalerr_osFault);
     const StdDirTable& table = vosysq::get_std_dir_table(&failed);
     EXPECT_EQ(failed.code, voapalerr_osFault);
-    // The build kept the loader's message (no relocation library here) as text.
+    // The build kept the loader's failure (no relocation library here), its message
+    // decoded on demand.
     EXPECT_FALSE(table.relocation.libraryLoaded);
-    EXPECT_NE(text_of(table.relocation.loaderMessage).find("libvorelocations.so.0"),
-              std::string::npos);
+    vohtl::OwnedText message;
+    vosysq::loader_message(table.relocation, message);
+    EXPECT_NE(text_of(message).find("libvorelocations.so.0"), std::string::npos);
     EXPECT_EQ(table.relocation.failure, vosysq::RelocationFailure::none);
 }
 
@@ -223,6 +225,12 @@ TEST(StdDirGetterTest, ReturnTheDefaultsWithoutRelocation) {
     EXPECT_EQ(vosysq::get_localstatedir(), "/var");
     EXPECT_EQ(vosysq::get_multiarchlibdir(), "/usr/lib/x86_64-linux-gnu");
     EXPECT_EQ(vosysq::get_bindir(), "/usr/bin");
+    // The defaults an image is answered with are the table's, unrelocated.
+    for (const char* name : {"runstatedir", "sysconfdir", "sharedstatedir", "localstatedir",
+                             "multiarchlibdir", "bindir"}) {
+        EXPECT_EQ(vosysq::get_std_dir(name, nullptr), vosysq::std_dir_default(name)) << name;
+    }
+    EXPECT_EQ(vosysq::std_dir_default("nosuchdir"), nullptr);
 }
 
 }  // namespace
