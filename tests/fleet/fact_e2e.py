@@ -89,6 +89,11 @@ STAND_INS = [
 LIMITS = [("", "10"), ("0", "10"), ("-1", "10"), ("abc", "10"), ("inf", "10"),
           ("--help", "10"), ("99999999999999999999", "10"), ("3601", "10"),
           ("3600", "3600"), ("7", "7")]
+# Commands first on PATH; the fact is {} in time, no byte left in TMPDIR: helpers hung or
+# as if missing (127), mktemp's result swapped for a link.
+SWAP = 'm=$(/usr/bin/mktemp "$@")\nmv "$m" "$m.gone"\nln -s "$TMPDIR%s" "$m"\necho "$m"'
+HOSTILE = [("iconv", "sleep 1000"), ("mktemp", SWAP % ""), ("mktemp", SWAP % "/f"),
+           *((helper, "exit 127") for helper in ("grep", "iconv", "timeout", "rm"))]
 RECORDING_TIMEOUT = """#!/bin/sh
 echo "$*" >>{record}
 exec /usr/bin/timeout "$@"
@@ -387,16 +392,26 @@ def limit_is_the_default_unless_valid(s):
                 f"{engine.name}'s script, VOSYNCLOC_FACT_TIMEOUT={value!r}: {done.stdout!r}"
             fact = engine.fact(env=env)
             assert fact == json.loads(listing), f"{engine.name}: fact {fact!r}"
-            given = [line.split()[1] for line in open(record)]
+            given = [line.split()[1] for line in open(record) if line.endswith("--json\n")]
             assert given == [limit, limit], \
                 f"{engine.name}, VOSYNCLOC_FACT_TIMEOUT={value!r}: limits {given}"
+
+
+def untrusted_commands_give_empty_fact(s):
+    for name, body in HOSTILE:
+        tmp, bin_dir = tempfile.mkdtemp(dir=s.home), tempfile.mkdtemp(dir=s.home)
+        with open(os.open(f"{bin_dir}/{name}", os.O_CREAT | os.O_WRONLY, 0o755), "w") as f:
+            f.write(f"#!/bin/sh\n{body}\n")
+        out = s.ansible.run("sh", "-c", f'{ANSIBLE_FACT}; find "$TMPDIR" -type f -size +0',
+                            env=dict(LIMIT, TMPDIR=tmp, PATH=bin_dir + ":/bin"), timeout=BOUND)
+        assert out.stdout == "{}\n", f"{name}: the fact, then files left: {out.stdout!r}"
 
 
 CASES = [listing_in_both_layouts, failing_tool_gives_empty_fact,
          playbook_links_fact_and_gathers_again, manifest_links_fact_for_facter_and_puppet,
          missing_tool_gives_empty_fact,
          hanging_tool_gives_empty_fact_in_time, stand_in_listings_as_both_engines_read_them,
-         limit_is_the_default_unless_valid]
+         limit_is_the_default_unless_valid, untrusted_commands_give_empty_fact]
 
 
 def inside(tool_path, package_root, source, scratch):
