@@ -89,10 +89,11 @@ STAND_INS = [
 LIMITS = [("", "10"), ("0", "10"), ("-1", "10"), ("abc", "10"), ("inf", "10"),
           ("--help", "10"), ("99999999999999999999", "10"), ("3601", "10"),
           ("3600", "3600"), ("7", "7")]
-# Commands first on PATH; the fact is {} in time, no byte left in TMPDIR: helpers hung or
-# as if missing (127), mktemp's result swapped for a link.
+# Commands first on PATH; the fact is {} in time, no byte left in TMPDIR: a tool printing a
+# list or >1 MiB, helpers hung or as if missing (127), mktemp's result swapped for a link.
 SWAP = 'm=$(/usr/bin/mktemp "$@")\nmv "$m" "$m.gone"\nln -s "$TMPDIR%s" "$m"\necho "$m"'
-HOSTILE = [("iconv", "sleep 1000"), ("mktemp", SWAP % ""), ("mktemp", SWAP % "/f"),
+HOSTILE = [("vosyncloc", "echo '[1,2]'"), ("vosyncloc", """printf '{"a":"/%01048576d"}' 0"""),
+           ("iconv", "sleep 1000"), ("mktemp", SWAP % ""), ("mktemp", SWAP % "/f"),
            *((helper, "exit 127") for helper in ("grep", "iconv", "timeout", "rm"))]
 RECORDING_TIMEOUT = """#!/bin/sh
 echo "$*" >>{record}
