@@ -26,18 +26,30 @@ std::string relocationLibraryIn(const ImageRoot& image) {
     for (const std::string& dir :
          {multiarch, "/lib/" + triplet, std::string("/usr/lib"), std::string("/lib")}) {
         const std::string path = dir + "/" + vosysq::kRelocationLibrary;
-        const int fd = vorootfs::open_in_root(image.fd(), path.c_str(), O_PATH | O_CLOEXEC);
-        if (fd >= 0) {
-            close(fd);
-            return path;
-        }
-        if (errno != ENOENT && errno != ENOTDIR) {
-            throw boost::filesystem::filesystem_error(
-                "boost::filesystem::status", path,
-                boost::system::error_code(errno, boost::system::system_category()));
-        }
+        if (image.status(path) != boost::filesystem::file_not_found) return path;
     }
     return "";
+}
+
+boost::filesystem::file_type typeOf(mode_t mode) {
+    switch (mode & S_IFMT) {
+        case S_IFREG:
+            return boost::filesystem::regular_file;
+        case S_IFDIR:
+            return boost::filesystem::directory_file;
+        case S_IFLNK:
+            return boost::filesystem::symlink_file;
+        case S_IFBLK:
+            return boost::filesystem::block_file;
+        case S_IFCHR:
+            return boost::filesystem::character_file;
+        case S_IFIFO:
+            return boost::filesystem::fifo_file;
+        case S_IFSOCK:
+            return boost::filesystem::socket_file;
+        default:
+            return boost::filesystem::type_unknown;
+    }
 }
 
 bool isThisMachinesRoot(int fd) {
@@ -61,6 +73,20 @@ std::unique_ptr<ImageRoot> ImageRoot::open(const std::string& dir) {
                                  " vosyncloc");
     }
     return image;
+}
+
+boost::filesystem::file_type ImageRoot::status(const boost::filesystem::path& path) const {
+    const int fd = vorootfs::open_in_root(fd_, path.c_str(), O_PATH | O_CLOEXEC);
+    struct stat info {};
+    const int error = fd < 0 ? errno : fstat(fd, &info) != 0 ? errno : 0;
+    if (fd >= 0) close(fd);
+    if (error == ENOENT || error == ENOTDIR) return boost::filesystem::file_not_found;
+    if (error != 0) {
+        throw boost::filesystem::filesystem_error(
+            "boost::filesystem::status", path,
+            boost::system::error_code(error, boost::system::system_category()));
+    }
+    return typeOf(info.st_mode);
 }
 
 ImageRoot::~ImageRoot() {

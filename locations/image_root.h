@@ -8,6 +8,9 @@
 #include <string>
 #include <utility>
 
+#include <boost/filesystem/file_status.hpp>
+#include <boost/filesystem/path.hpp>
+
 namespace volocations {
 
 class ImageRoot {
@@ -28,6 +31,12 @@ public:
     const std::string& dir() const noexcept { return dir_; }
     // The image's root directory, open, for vorootfs::open_in_root.
     int fd() const noexcept { return fd_; }
+
+    // What boost::filesystem::status(path).type() says of `path` as seen inside the
+    // image, every link resolved there: file_not_found for ENOENT and ENOTDIR,
+    // boost::filesystem::filesystem_error (with the same message) for any other failure.
+    // The file is only named (O_PATH), never opened, whatever it is.
+    boost::filesystem::file_type status(const boost::filesystem::path& path) const;
 
     // Where a fallback's warning goes instead of this machine's system log, which is
     // not the image's: the message, unescaped. Without one, the warning is dropped.

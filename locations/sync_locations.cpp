@@ -1,19 +1,10 @@
 #include "locations/sync_locations.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
-#include <boost/filesystem/exception.hpp>
 #include <boost/filesystem/operations.hpp>
-#include <boost/system/error_code.hpp>
 
 #include "locations/base_dir_query.h"
 #include "locations/image_root.h"
 #include "locations/location_trace.h"
-#include "vorootfs/root_open.h"
 
 using volocations::BaseDir;
 using volocations::ImageRoot;
@@ -34,51 +25,13 @@ LocationTrace* startTrace(LocationTrace* trace, const ImageRoot* root) {
     return trace;
 }
 
-boost::filesystem::file_type typeOf(mode_t mode) {
-    switch (mode & S_IFMT) {
-        case S_IFREG:
-            return boost::filesystem::regular_file;
-        case S_IFDIR:
-            return boost::filesystem::directory_file;
-        case S_IFLNK:
-            return boost::filesystem::symlink_file;
-        case S_IFBLK:
-            return boost::filesystem::block_file;
-        case S_IFCHR:
-            return boost::filesystem::character_file;
-        case S_IFIFO:
-            return boost::filesystem::fifo_file;
-        case S_IFSOCK:
-            return boost::filesystem::socket_file;
-        default:
-            return boost::filesystem::type_unknown;
-    }
-}
-
-// The status query's answer for a path inside the image, every link resolved there: the
-// file is only named (O_PATH), never opened, whatever it is. Fails as the query does.
-boost::filesystem::file_type statusInImage(const ImageRoot& root,
-                                           const boost::filesystem::path& path) {
-    const int fd = vorootfs::open_in_root(root.fd(), path.c_str(), O_PATH | O_CLOEXEC);
-    struct stat info {};
-    const int error = fd < 0 ? errno : fstat(fd, &info) != 0 ? errno : 0;
-    if (fd >= 0) close(fd);
-    if (error == ENOENT || error == ENOTDIR) return boost::filesystem::file_not_found;
-    if (error != 0) {
-        throw boost::filesystem::filesystem_error(
-            "boost::filesystem::status", path,
-            boost::system::error_code(error, boost::system::system_category()));
-    }
-    return typeOf(info.st_mode);
-}
-
 // Any kind of file counts, a regular file or a device as much as a directory. The
 // throwing status query follows symbolic links, reports ENOENT and ENOTDIR as
 // file_not_found and throws for every other failure; in an image, all of that inside it.
 bool pathExists(const boost::filesystem::path& path, Probe probe, LocationTrace* trace,
                 const ImageRoot* root) {
     const boost::filesystem::file_type type =
-        root != nullptr ? statusInImage(*root, path) : boost::filesystem::status(path).type();
+        root != nullptr ? root->status(path) : boost::filesystem::status(path).type();
     if (trace != nullptr) trace->steps.emplace_back(ProbeStep{probe, path.string(), type});
     return type != boost::filesystem::file_not_found;
 }
