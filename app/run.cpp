@@ -2,17 +2,17 @@
 
 #include <cstring>
 #include <exception>
-#include <memory>
+#include <stdexcept>
 
 #include "app/explain/explain_format.h"
 #include "app/listing_format.h"
 #include "app/output.h"
 #include "app/shell_format.h"
-#include "locations/image_root.h"
 #include "locations/location_list.h"
 #include "locations/location_trace.h"
 #include "locations/sync_locations.h"
 #include "text/person_line.h"
+#include "vofsview/image_view.h"
 
 // The build passes the CMake project version (see the top-level CMakeLists.txt).
 #ifndef VOSYNCLOC_VERSION
@@ -61,20 +61,33 @@ std::string errorLine(const char* what) {
     return line + '\n';
 }
 
-// An image's locations, as seen inside it; for "/" (this machine's own root) none.
-std::unique_ptr<volocations::ImageRoot> openImage(const Request& request, int warnFd) {
-    if (!request.root) return nullptr;
-    std::unique_ptr<volocations::ImageRoot> image = volocations::ImageRoot::open(*request.root);
-    if (image != nullptr && warnFd >= 0) {
-        image->warn = [warnFd](const char* message) {
-            try {
-                writeAll(warnFd, errorLine((std::string("warning: ") + message).c_str()));
-            } catch (const std::exception&) {
-                // Standard error is gone: a warning is not worth failing the run for.
-            }
-        };
+// An image's warning: a line on standard error, since this machine's log is not the image's.
+void warnOnStandardError(void* errFd, const char* message) noexcept {
+    try {
+        writeAll(*static_cast<int*>(errFd),
+                 errorLine((std::string("warning: ") + message).c_str()));
+    } catch (const std::exception&) {
+        // Standard error is gone, or memory: a warning is not worth failing the run for.
     }
-    return image;
+}
+
+// The file system the locations are read from, chosen once: this machine's, or the
+// image's that the request names (unless it is this machine's own root), whose warnings
+// go to *warnFd (nowhere for null).
+const vofsview::FileSystemView& chooseView(const Request& request, int* warnFd,
+                                           vofsview::ImageView& image) {
+    if (!request.root) return vofsview::this_machine();
+    const std::string& dir = *request.root;
+    const vofsview::WarningSink sink{warnFd != nullptr ? warnOnStandardError : nullptr, warnFd};
+    const char* failed = nullptr;
+    const int error = image.open(dir.c_str(), sink, &failed);
+    if (error != 0) {
+        const std::string reason = std::strerror(error);
+        if (failed == dir.c_str()) throw std::runtime_error("invalid root " + dir + ": " + reason);
+        throw std::runtime_error("the image " + dir + " cannot be read safely without " + failed +
+                                 ": " + reason);
+    }
+    return image.shows_this_machine() ? vofsview::this_machine() : image;
 }
 
 }  // namespace
@@ -84,9 +97,11 @@ std::string composeOutput(const Request& request, int warnFd) {
     // Like the help, the version computes no location, so it logs nothing either.
     if (request.action == Request::Action::version) return "vosyncloc " VOSYNCLOC_VERSION "\n";
 
-    const std::unique_ptr<volocations::ImageRoot> image = openImage(request, warnFd);
+    vofsview::ImageView image;
+    const vofsview::FileSystemView& view =
+        chooseView(request, warnFd >= 0 ? &warnFd : nullptr, image);
     volocations::LocationTrace trace;
-    const SyncLocations locations(false, request.explain ? &trace : nullptr, image.get());
+    const SyncLocations locations(false, request.explain ? &trace : nullptr, view);
     // The list is always complete before a key is answered or a listing made.
     const LocationList list = buildLocationList(locations);
     const std::string* path = request.key ? &findLocation(list, *request.key) : nullptr;

@@ -13,8 +13,9 @@
 // Throws std::invalid_argument for a key that names no location, std::runtime_error for
 // a path the form cannot carry (a NUL byte in a shell assignment, bytes that are not
 // UTF-8 in JSON), and lets the location record's errors through. For an image (--root)
-// the locations are the image's (locations/image_root.h), and a fallback's warning goes
-// to `warnFd`, escaped as an error line is, instead of to this machine's system log.
+// the locations are read through its view (vofsview/image_view.h), and a fallback's
+// warning goes to `warnFd`, escaped as an error line is, instead of to this machine's
+// system log; a DIR that cannot be opened throws std::runtime_error naming it.
 std::string composeOutput(const Request& request, int warnFd = -1);
 
 // Runs the tool on `argv` and writes the result to `outFd`. Any std::exception ends the

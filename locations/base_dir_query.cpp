@@ -1,15 +1,13 @@
 #include "locations/base_dir_query.h"
 
-#include <syslog.h>
-
 #include <cstddef>
+#include <cstring>
 #include <exception>
 #include <stdexcept>
 #include <string>
 #include <utility>
 
 #include "errors/exceptions.h"
-#include "locations/image_root.h"
 #include "locations/location_trace.h"
 #include "vosysq/stdpath.h"
 #include "vosysq/stdpath_util.h"
@@ -23,7 +21,7 @@ namespace {
 struct BaseDirQuery {
     const char* name;  // the standard directory's table name, or "shared"
     std::string (*stdDir)(vosysq::StdDirSource* source);
-    std::string (*sharedDir)(vosysq::SharedDirOrigin* origin, int rootFd);
+    std::string (*sharedDir)(vosysq::SharedDirOrigin* origin, const vofsview::FileSystemView& view);
     const char* fallback;
     const char* failureMessage;
 };
@@ -81,21 +79,25 @@ void notePointerFile(const vosysq::SharedDirOrigin& origin, BaseDirStep& step) {
                         origin.errorText,   origin.fileSize, origin.bytesRead};
 }
 
-// The query's answer; with a step, where it came from, told by the same call. For an
-// image, a standard directory is its default, whatever this machine's table holds.
-std::string ask(const BaseDirQuery& query, BaseDirStep* step, const ImageRoot* root) {
+// The query's answer; with a step, where it came from, told by the same call.
+std::string ask(const BaseDirQuery& query, const vofsview::FileSystemView& view,
+                StdDirAnswers answers, BaseDirStep* step) {
     if (query.sharedDir != nullptr) {
-        const int rootFd = root != nullptr ? root->fd() : -1;
-        if (step == nullptr) return query.sharedDir(nullptr, rootFd);
+        if (step == nullptr) return query.sharedDir(nullptr, view);
         vosysq::SharedDirOrigin origin;
-        std::string answer = query.sharedDir(&origin, rootFd);
+        std::string answer = query.sharedDir(&origin, view);
         notePointerFile(origin, *step);
         return answer;
     }
-    if (root != nullptr) {
-        const char* path = vosysq::std_dir_default(query.name);
-        if (path == nullptr) throw std::logic_error("no default for " + std::string(query.name));
-        return path;  // a step's source is already builtInDefault
+    switch (answers) {
+        case StdDirAnswers::relocationTable:
+            break;
+        case StdDirAnswers::builtInDefaults: {
+            const char* path = vosysq::std_dir_default(query.name);
+            if (path == nullptr)
+                throw std::logic_error("no default for " + std::string(query.name));
+            return path;  // a step's source is already builtInDefault
+        }
     }
     if (step == nullptr) return query.stdDir(nullptr);
     vosysq::StdDirSource source = vosysq::StdDirSource::builtInDefault;
@@ -120,23 +122,45 @@ void noteFallback(const BaseDirQuery& query, BaseDirStep& step) {
     }
 }
 
-// The query's answer, or its fallback after a warning when it throws: to the system log,
-// or for an image to its own warning sink, since this machine's log is not the image's.
-std::string answerOrFallback(const BaseDirQuery& query, BaseDirStep* step, const ImageRoot* root) {
+// The query's answer, or its fallback after a warning when it throws.
+std::string answerOrFallback(const BaseDirQuery& query, const vofsview::FileSystemView& view,
+                             StdDirAnswers answers, BaseDirStep* step) {
     try {
-        return ask(query, step, root);
+        return ask(query, view, answers, step);
     } catch (...) {
         // Whatever went wrong, a well-known default still names a usable location; the
-        // warning tells an administrator that it was used. The log is never opened
-        // explicitly, so the platform's default identity and facility apply.
-        if (root == nullptr) {
-            syslog(LOG_WARNING, "%s", query.failureMessage);
-        } else if (root->warn) {
-            root->warn(query.failureMessage);
-        }
+        // warning tells an administrator that it was used.
+        view.warn(query.failureMessage);
         if (step != nullptr) noteFallback(query, *step);
         return query.fallback;
     }
+}
+
+// The error about a place where the view's loader would find the relocation library, or
+// where it could not be told whether it would.
+std::runtime_error relocationLibraryError(const vofsview::FileSystemView& view,
+                                          const vofsview::LibrarySearchResult& search) {
+    const std::string context = view.error_context();
+    const std::string path = search.path;
+    const std::string dir = view.image_dir();
+    switch (search.outcome) {
+        case vofsview::LibrarySearch::found:
+            return std::runtime_error("the image " + dir + " holds the relocation library " + path +
+                                      ", whose answers only running it can give: use chroot " +
+                                      dir + " vosyncloc");
+        case vofsview::LibrarySearch::notUnderstood:
+            return std::runtime_error(context + path +
+                                      " is not a dynamic loader cache in the format read here, "
+                                      "so whether its loader finds the relocation library " +
+                                      vosysq::kRelocationLibrary + " cannot be told");
+        case vofsview::LibrarySearch::unreadable:
+        case vofsview::LibrarySearch::loadedByThisProcess:
+        case vofsview::LibrarySearch::notFound:
+            break;
+    }
+    return std::runtime_error(context + "\"" + path + "\": " + std::strerror(search.error) +
+                              ", so whether its dynamic loader finds the relocation library " +
+                              vosysq::kRelocationLibrary + " cannot be told");
 }
 
 }  // namespace
@@ -145,15 +169,51 @@ const char* baseDirName(BaseDir dir) noexcept {
     return queryOf(dir).name;
 }
 
-boost::filesystem::path queryBaseDir(BaseDir dir, LocationTrace* trace, const ImageRoot* root) {
+StdDirAnswers stdDirAnswersOf(const vofsview::FileSystemView& view) {
+    vofsview::LibrarySearchResult search;
+    view.find_library(vosysq::kRelocationLibrary, &search);
+    requireResolved(view);
+    switch (search.outcome) {
+        case vofsview::LibrarySearch::loadedByThisProcess:
+            return StdDirAnswers::relocationTable;
+        case vofsview::LibrarySearch::notFound:
+            return StdDirAnswers::builtInDefaults;
+        case vofsview::LibrarySearch::found:
+        case vofsview::LibrarySearch::unreadable:
+        case vofsview::LibrarySearch::notUnderstood:
+            break;
+    }
+    throw relocationLibraryError(view, search);
+}
+
+void requireResolved(const vofsview::FileSystemView& view) {
+    const char* path = view.unresolved_path();
+    if (path == nullptr) return;
+    throw std::runtime_error(std::string(view.error_context()) + "\"" + path +
+                             "\" could not be resolved: the tree kept changing while it was "
+                             "looked up; try again once it is still");
+}
+
+boost::filesystem::path queryBaseDir(BaseDir dir, const vofsview::FileSystemView& view,
+                                     StdDirAnswers answers, LocationTrace* trace) {
     const BaseDirQuery& query = queryOf(dir);
-    if (trace == nullptr) return boost::filesystem::path(answerOrFallback(query, nullptr, root));
+    if (trace == nullptr) {
+        boost::filesystem::path result(answerOrFallback(query, view, answers, nullptr));
+        requireResolved(view);
+        return result;
+    }
     BaseDirStep step;
     step.dir = dir;
-    step.path = answerOrFallback(query, &step, root);
+    step.path = answerOrFallback(query, view, answers, &step);
+    requireResolved(view);
     boost::filesystem::path result(step.path);
     trace->steps.emplace_back(std::move(step));
     return result;
+}
+
+void loadStandardDirectories() noexcept {
+    Status discarded;  // the getters read the table's own status
+    (void)vosysq::get_std_dir_table(&discarded);
 }
 
 }  // namespace volocations

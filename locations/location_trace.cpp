@@ -26,14 +26,11 @@ RelocationFailure failureOf(vosysq::RelocationFailure failure) {
 
 }  // namespace
 
-RelocationTrace traceRelocation(bool image) {
+RelocationTrace traceRelocation(StdDirAnswers answers) {
     RelocationTrace trace;
     trace.library = vosysq::kRelocationLibrary;
     trace.entryPoint = vosysq::kRelocationEntryPoint;
-    if (image) {
-        trace.consulted = false;
-        return trace;
-    }
+    trace.answersUsed = answers == StdDirAnswers::relocationTable;
     Status status;  // receives the table's own status, so its code tells how the build went
     const vosysq::RelocationOutcome& outcome = vosysq::get_std_dir_table(&status).relocation;
     trace.libraryLoaded = outcome.libraryLoaded;

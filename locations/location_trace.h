@@ -98,21 +98,21 @@ struct RelocationTrace {
     std::string failedName;    // the name whose answer failed the table, "" for none
     int32_t failedAnswer = 0;  // the library's result for it
     int32_t tableCode = 0;     // the table's status code; negative when its build failed
-    // False for an image (--root): this machine's answers are not the image's, and the
-    // image's library is never run; nothing but the two names above is then known.
-    bool consulted = true;
+    // False when the locations are not this machine's (an image): the table's answers
+    // were not used, and the standard directories are the built-in defaults.
+    bool answersUsed = true;
 };
 
 struct LocationTrace {
-    std::string root;  // the image's directory (--root), "" for this machine
+    std::string root;  // the viewed image's directory, "" for this machine
     RelocationTrace relocation;
     std::vector<TraceStep> steps;  // in the order the construction took them
 };
 
 // Reads the relocation outcome that the standard directory table kept from its build,
-// decoding the loader's message only now. Asks nothing anew: the table was built, and
-// the library closed, before main. For an image (`image` true) reads nothing: the
-// relocation library is not consulted. Throws only std::bad_alloc.
-RelocationTrace traceRelocation(bool image = false);
+// decoding the loader's message only now, and whether its answers are the ones used.
+// Asks nothing anew: the table was built, and the library closed, before main. Throws
+// only std::bad_alloc.
+RelocationTrace traceRelocation(StdDirAnswers answers);
 
 }  // namespace volocations

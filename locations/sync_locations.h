@@ -3,11 +3,16 @@
 // and the installation layout found on disk.
 #pragma once
 
+#include <cstdint>
+
 #include <boost/filesystem/path.hpp>
+
+#include "locations/base_dir_query.h"
+#include "vofsview/file_system_view.h"
 
 namespace volocations {
 struct LocationTrace;
-class ImageRoot;
+enum class Probe : uint8_t;
 }  // namespace volocations
 
 // The product locations of one run. Every member is computed in the constructor, in
@@ -35,11 +40,13 @@ public:
     // When `trace` is not null, it is filled anew: the relocation outcome of the standard
     // directory table, then each step in the order taken; after a throw it holds the
     // steps taken before. The same queries, probes and warnings happen either way.
-    // When `root` is not null, the locations are those of that system image, as seen
-    // inside it: its standard directories are the built-in defaults, and its pointer file
-    // and probes are read inside it (locations/image_root.h, base_dir_query.h).
+    // Every file is looked at through `view`: this machine's, or a system image's, whose
+    // locations are then as seen inside it. A view whose system has a relocation library
+    // of its own, or whose paths kept changing under a lookup, fails construction with
+    // std::runtime_error (volocations::stdDirAnswersOf, requireResolved), and a failed
+    // probe's error then starts with the view's error context.
     explicit SyncLocations(bool forceStandardLayout, volocations::LocationTrace* trace = nullptr,
-                           const volocations::ImageRoot* root = nullptr);
+                           const vofsview::FileSystemView& view = vofsview::this_machine());
 
     SyncLocations(const SyncLocations&) = delete;
     SyncLocations& operator=(const SyncLocations&) = delete;
@@ -69,6 +76,8 @@ public:
     const Path& syncConfigFile() const noexcept { return syncConfigFile_; }
 
 private:
+    Path query(volocations::BaseDir dir) const;
+    bool exists(const Path& path, volocations::Probe probe) const;
     Path detectKaironDir(bool forceStandardLayout);
     Path locateClientBinary() const;
     Path locateDaemonBinary(bool forceStandardLayout) const;
@@ -76,10 +85,11 @@ private:
     Path configDirOfLayout() const;
     Path persistDirOfLayout() const;
 
-    // Declaration order is computation order. The image and the trace are set first,
-    // since every later member reads or records into them, and are used only during
-    // construction.
-    const volocations::ImageRoot* root_;
+    // Declaration order is computation order. The view, where its standard directories
+    // come from and the trace are set first, since every later member reads or records
+    // into them; the view and the trace are used only during construction.
+    const vofsview::FileSystemView* view_;
+    volocations::StdDirAnswers stdDirs_;
     volocations::LocationTrace* trace_;
     bool standardLayout_;
     Path kaironDir_;

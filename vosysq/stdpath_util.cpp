@@ -1,6 +1,5 @@
 #include "vosysq/stdpath_util.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +13,6 @@
 #include "errors/exceptions.h"
 #include "errors/status_payload.h"
 #include "json/json_buffer.h"
-#include "vorootfs/root_open.h"
 
 namespace vosysq {
 
@@ -107,27 +105,14 @@ int not_regular_error(mode_t mode) noexcept {
     return EINVAL;
 }
 
-// Opens `path` to read it, on this machine (rootFd -1) or inside the image whose root
-// directory is open as rootFd. Never blocks: without O_NONBLOCK a FIFO that no one
-// writes would wait forever in open (on a regular file the flag changes nothing). In an
-// image, a file that is not a regular one is only named (O_PATH), never opened for
-// reading: an image is anyone's, and opening a device can act on it.
-int open_for_reading(const char* path, int rootFd) noexcept {
-    constexpr int kFlags = O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
-    if (rootFd < 0) return open(path, kFlags);
-    const int named = vorootfs::open_in_root(rootFd, path, O_PATH | O_CLOEXEC);
-    struct stat info {};
-    if (named < 0 || fstat(named, &info) != 0 || !S_ISREG(info.st_mode)) return named;
-    close(named);
-    return vorootfs::open_in_root(rootFd, path, kFlags);
-}
-
 // Opens `path` as a stream when it is a regular file; otherwise records the failure and
 // returns null. A FIFO, socket, device or directory is a failed read of the short-read
 // kind, with nothing read ("fread_return" 0), so that a lookup gives its default as for
-// any failed read.
-FILE* open_regular_file(const char* path, int rootFd, Status* status) noexcept {
-    const int fd = open_for_reading(path, rootFd);
+// any failed read. The view opens without blocking: without O_NONBLOCK a FIFO that no
+// one writes would wait forever in open (on a regular file the flag changes nothing).
+FILE* open_regular_file(const char* path, const vofsview::FileSystemView& view,
+                        Status* status) noexcept {
+    const int fd = view.open_to_read(path);
     if (fd < 0) {
         record_open_failure(path, errno, status);
         return nullptr;
@@ -203,9 +188,9 @@ void describe_failed_read(const Status& failed, SharedDirOrigin& origin) {
 }  // namespace
 
 bool read_file_contents(const char* path, vohtl::FileBuffer& buffer, Status* status,
-                        int rootFd) noexcept {
+                        const vofsview::FileSystemView& view) noexcept {
     if (status == nullptr || status->code < 0 || path == nullptr) return false;
-    FILE* file = open_regular_file(path, rootFd, status);
+    FILE* file = open_regular_file(path, view, status);
     if (file == nullptr) return false;
     const bool complete = read_open_file(file, path, buffer, status);
     std::fclose(file);
@@ -223,12 +208,13 @@ void trim_dir_text(std::string& text) noexcept {
     text.erase(0, start);
 }
 
-std::string shared_dir_from(const char* pointerFile, SharedDirOrigin* origin, int rootFd) {
+std::string shared_dir_from(const char* pointerFile, SharedDirOrigin* origin,
+                            const vofsview::FileSystemView& view) {
     if (origin != nullptr) *origin = SharedDirOrigin{};
     if (origin != nullptr && pointerFile != nullptr) origin->pointerFile = pointerFile;
     vohtl::FileBuffer buffer;
     Status local;  // a missing or unreadable pointer file is not an error
-    if (!read_file_contents(pointerFile, buffer, &local, rootFd)) {
+    if (!read_file_contents(pointerFile, buffer, &local, view)) {
         if (origin != nullptr) describe_failed_read(local, *origin);
         return kDefaultSharedDir;
     }
@@ -247,12 +233,12 @@ std::string getVOSharedDir() {
 }
 
 std::string getVOSharedDir(SharedDirOrigin* origin) {
-    return getVOSharedDir(origin, -1);
+    return getVOSharedDir(origin, vofsview::this_machine());
 }
 
-std::string getVOSharedDir(SharedDirOrigin* origin, int rootFd) {
+std::string getVOSharedDir(SharedDirOrigin* origin, const vofsview::FileSystemView& view) {
     ThrowingStatus status;  // ends its scope last, after the result is filled
-    std::string result = shared_dir_from(kPointerFile, origin, rootFd);
+    std::string result = shared_dir_from(kPointerFile, origin, view);
     return result;
 }
 

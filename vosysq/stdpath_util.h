@@ -6,6 +6,7 @@
 #include <string>
 
 #include "errors/status.h"
+#include "vofsview/file_system_view.h"
 #include "vohtl/file_buffer.h"
 
 namespace vosysq {
@@ -50,18 +51,16 @@ std::string getVOSharedDir();
 // As getVOSharedDir(), and when `origin` is not null, fills it from the same read.
 std::string getVOSharedDir(SharedDirOrigin* origin);
 
-// As getVOSharedDir(origin), for the system image whose root directory is open as
-// rootFd (-1: this machine): the pointer file is read inside the image, every link of
-// its path resolved there (vorootfs::open_in_root), and only a regular file is opened.
-std::string getVOSharedDir(SharedDirOrigin* origin, int rootFd);
+// As getVOSharedDir(origin), with the pointer file read through `view` (this machine's,
+// or an image's, inside which its path is then resolved).
+std::string getVOSharedDir(SharedDirOrigin* origin, const vofsview::FileSystemView& view);
 
-// The lookup behind getVOSharedDir, for the pointer file at `pointerFile`: its trimmed
-// content, or "/usr/local/morvane/share" when read_file_contents fails on it (also for a
-// null path). When `origin` is not null it is filled as well; *origin is complete only
-// when the function returns. With rootFd not -1, the path is read inside that image.
-// Throws only the string type's exceptions.
+// The lookup behind getVOSharedDir, for the pointer file at `pointerFile` as `view` sees
+// it: its trimmed content, or "/usr/local/morvane/share" when read_file_contents fails
+// on it (also for a null path). When `origin` is not null it is filled as well; *origin
+// is complete only when the function returns. Throws only the string type's exceptions.
 std::string shared_dir_from(const char* pointerFile, SharedDirOrigin* origin = nullptr,
-                            int rootFd = -1);
+                            const vofsview::FileSystemView& view = vofsview::this_machine());
 
 // Reads the whole file at `path` into `buffer`: on success its length is the file size
 // plus one, the last byte NUL, and true is returned. Returns false, doing nothing, when
@@ -81,10 +80,10 @@ std::string shared_dir_from(const char* pointerFile, SharedDirOrigin* origin = n
 // error became the status's code. A file not regular or too large gets no code of its
 // own: it fails as a directory always has, so callers that tell failures apart by code
 // see nothing new. A status holding a warning is read on as if it held success.
-// With rootFd not -1, `path` is opened inside the image whose root directory that is
-// (vorootfs::open_in_root), and a file there that is not regular is never opened to read.
+// The file is opened through `view` (vofsview::FileSystemView::open_to_read), so an
+// image's file that is not regular is never opened to be read.
 bool read_file_contents(const char* path, vohtl::FileBuffer& buffer, Status* status,
-                        int rootFd = -1) noexcept;
+                        const vofsview::FileSystemView& view = vofsview::this_machine()) noexcept;
 
 // Trims `text` in place: first the longest run at the end made of white space, NUL
 // bytes and "/", then the longest run of white space at the start. Inner bytes stay; the

@@ -60,11 +60,6 @@ void appendRelocation(const RelocationTrace& relocation, std::string& out) {
     out += "\"relocation\":{";
     Members members(out);
     members.string("library", relocation.library);
-    if (!relocation.consulted) {  // for an image: nothing of it is known
-        members.boolean("consulted", false);
-        out += "},\n";
-        return;
-    }
     members.boolean("loaded", relocation.libraryLoaded);
     members.string("entryPoint", relocation.entryPoint);
     members.boolean("found", relocation.entryPointFound);
@@ -86,6 +81,8 @@ void appendRelocation(const RelocationTrace& relocation, std::string& out) {
         out += '}';
     }
     members.number("tableCode", relocation.tableCode);
+    // Only for an image, so that the explanation of this machine stays as it always was.
+    if (!relocation.answersUsed) members.boolean("answersUsed", false);
     out += "},\n";
 }
 

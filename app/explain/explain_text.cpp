@@ -55,10 +55,6 @@ std::string quoted(const std::string& text) {
 
 void addRelocationRows(const RelocationTrace& relocation, std::vector<Row>& rows) {
     const std::string kind = "relocation";
-    if (!relocation.consulted) {
-        rows.push_back({kind, relocation.library, "not consulted: --root", ""});
-        return;
-    }
     const std::string message = visible(relocation.loaderMessage);
     rows.push_back({kind, relocation.library,
                     relocation.libraryLoaded ? "loaded" : "not loaded: " + message, ""});
@@ -68,7 +64,9 @@ void addRelocationRows(const RelocationTrace& relocation, std::vector<Row>& rows
     }
     rows.push_back({kind, relocation.entryPoint, entryPoint, ""});
     const std::string code = "code " + std::to_string(relocation.tableCode);
-    const std::string consequence = code + "): every standard directory query fails";
+    // A failed table fails every query that reads it; an image's queries do not.
+    const std::string consequence =
+        code + (relocation.answersUsed ? "): every standard directory query fails" : ")");
     if (relocation.failure != volocations::RelocationFailure::none) {
         rows.push_back({kind, visible(relocation.failedName),
                         std::string(volocations::relocationFailureName(relocation.failure).words) +
@@ -77,6 +75,9 @@ void addRelocationRows(const RelocationTrace& relocation, std::vector<Row>& rows
                         ""});
     } else if (relocation.tableCode < 0) {
         rows.push_back({kind, "table", "not built (" + consequence, ""});
+    }
+    if (!relocation.answersUsed) {
+        rows.push_back({kind, "answers", "not used: they are this machine's, not the image's", ""});
     }
 }
 

@@ -17,7 +17,9 @@
 #include <utility>
 #include <vector>
 
+#include "openat2_eagain.h"
 #include "private_system_log.h"
+#include "vofsview/image_view.h"
 #include "vosysq/stdpath.h"
 #include "vosysq/stdpath_util.h"
 
@@ -222,6 +224,26 @@ TEST_F(RelocatedTree, ProbeFailureOtherThanNotFoundIsThrown) {
         fs::remove(c.loop);
         fs::remove(kProduct);
     }
+}
+
+// A lookup in an image that the kernel keeps interrupting fails the construction, naming
+// the path and the image, instead of taking a default for what it could not read.
+TEST(ImageLocations, AResolutionThatKeepsRacingFailsTheConstruction) {
+    vofsview::ImageView image;
+    const char* failed = nullptr;
+    ASSERT_EQ(image.open("/tmp", {}, &failed), 0);
+    const int status = runWhereOpenat2KeepsFailing([&image] {
+        try {
+            SyncLocations got(false, nullptr, image);
+        } catch (const std::runtime_error& error) {
+            return std::string(error.what())
+                       .rfind("in the image /tmp: \"/etc/ld.so.cache\" could not be resolved: ",
+                              0) == 0;
+        }
+        return false;
+    });
+    if (status == 77) GTEST_SKIP() << "no seccomp filter";
+    EXPECT_EQ(status, 0);
 }
 
 // Every query throws, so every base directory is its fallback, and every query writes
