@@ -33,13 +33,21 @@ void appendAssignment(const std::string& key, const std::string& path, std::stri
 
 }  // namespace
 
+// Each form is composed whole, then appended: std::string's append either happens
+// completely or, on std::bad_alloc, not at all.
+
 void formatShellListing(const LocationList& list, std::string& out) {
-    // Every path is checked before anything is appended, so a refusal leaves `out` alone.
-    for (const auto& entry : list) requireNoNul(entry.first, entry.second);
-    for (const auto& entry : list) appendAssignment(entry.first, entry.second, out);
+    std::string text;
+    for (const auto& entry : list) {
+        requireNoNul(entry.first, entry.second);
+        appendAssignment(entry.first, entry.second, text);
+    }
+    out += text;
 }
 
 void formatShellAssignment(const std::string& key, const std::string& path, std::string& out) {
     requireNoNul(key, path);
-    appendAssignment(key, path, out);
+    std::string text;
+    appendAssignment(key, path, text);
+    out += text;
 }

@@ -13,10 +13,11 @@
 // are written as they are (the listing's keys are shell variable names); each path is
 // single-quoted, an embedded ' written as '"'"' and every other byte, newlines included,
 // as it is. Throws std::runtime_error ("the path of KEY holds a NUL byte, which a shell
-// variable cannot hold", for the first such entry) when a path holds a NUL byte; `out`
-// is then left as it was. On std::bad_alloc `out` may hold part of the listing.
+// variable cannot hold", for the first such entry) when a path holds a NUL byte. Like
+// every form, it appends all of its output or, when it fails (std::bad_alloc too),
+// nothing: `out` is then exactly as it was.
 void formatShellListing(const LocationList& list, std::string& out);
 
 // Appends the answer to a query in the same form: key='path' and a newline. Throws as
-// formatShellListing does for a NUL byte in `path`, leaving `out` as it was.
+// formatShellListing does for a NUL byte in `path`, and appends all or nothing as it does.
 void formatShellAssignment(const std::string& key, const std::string& path, std::string& out);

@@ -1,7 +1,7 @@
 // The explanation of a run (--explain): every decision that produced the locations, in
 // the order the run took them, as aligned text for people or as one JSON document for
-// tools. Like the listings, each function appends to `out`; when it runs out of memory
-// (std::bad_alloc), `out` may hold part of what it appends.
+// tools. Like the listings, each function appends all it writes to `out`, or nothing:
+// when it fails (its own error, or std::bad_alloc), `out` is exactly as it was.
 #pragma once
 
 #include <string>
@@ -21,9 +21,8 @@ void formatTextExplanation(const volocations::LocationTrace& trace, std::string&
 // Appends the explanation as one JSON document, one member or step per line:
 // {"relocation":{..},"steps":[{..},..],"layout":"standard"|"legacy","locations":
 // <`listing`, the JSON listing, without its final newline>} and, when `key` and `path` are
-// not null, "query":{"key":..,"path":..} last. Strings are escaped as in the JSON listing
-// (json_escape_utf8). Throws std::runtime_error when one is not well-formed UTF-8, naming
-// its member; `out` then holds part of the document. The member names are documented in
-// the manual page.
+// not null, "query":{"key":..,"path":..} last. Strings are written as in the JSON listing
+// (app/json_string). Throws std::runtime_error when one is not well-formed UTF-8, naming
+// its member. The member names are documented in the manual page.
 void formatJsonExplanation(const volocations::LocationTrace& trace, const std::string& listing,
                            const std::string* key, const std::string* path, std::string& out);

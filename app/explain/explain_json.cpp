@@ -1,10 +1,9 @@
 // The JSON form of the explanation (see explain_format.h).
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 #include "app/explain/explain_format.h"
-#include "json/json_escape.h"
+#include "app/json_string/json_string.h"
 #include "locations/trace_names.h"
 
 namespace {
@@ -21,18 +20,10 @@ public:
     explicit Members(std::string& out) : out_(out) {}
 
     void string(const char* name, const std::string& value) {
-        const std::size_t length = json_escape_utf8(value.data(), value.size(), nullptr);
-        if (length == JSON_NOT_UTF8) {
-            throw std::runtime_error(std::string("the explanation's \"") + name +
-                                     "\" is not valid UTF-8, which a JSON string cannot hold; "
-                                     "the text listing, --shell and --explain carry any byte");
-        }
         key(name);
-        out_ += '"';
-        const std::size_t at = out_.size();
-        out_.resize(at + length);
-        json_escape_utf8(value.data(), value.size(), &out_[at]);
-        out_ += '"';
+        if (!appendJsonString(value, out_)) {
+            throw notUtf8Error(std::string("the explanation's \"") + name + '"');
+        }
     }
     void number(const char* name, int64_t value) {
         key(name);
@@ -144,11 +135,9 @@ std::string layoutOf(const volocations::LocationTrace& trace) {
     return "null";
 }
 
-}  // namespace
-
-void formatJsonExplanation(const volocations::LocationTrace& trace, const std::string& listing,
-                           const std::string* key, const std::string* path, std::string& out) {
-    out += "{\n";
+// The document after its opening brace and newline.
+void appendDocument(const volocations::LocationTrace& trace, const std::string& listing,
+                    const std::string* key, const std::string* path, std::string& out) {
     // Only for an image, so that the explanation of this machine stays as it always was.
     if (!trace.root.empty()) {
         Members(out).string("root", trace.root);
@@ -172,4 +161,13 @@ void formatJsonExplanation(const volocations::LocationTrace& trace, const std::s
         out += '}';
     }
     out += "\n}\n";
+}
+
+}  // namespace
+
+void formatJsonExplanation(const volocations::LocationTrace& trace, const std::string& listing,
+                           const std::string* key, const std::string* path, std::string& out) {
+    std::string text = "{\n";
+    appendDocument(trace, listing, key, path, text);
+    out += text;  // all or nothing: std::string's append is either done or not
 }

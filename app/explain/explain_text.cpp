@@ -180,6 +180,8 @@ void formatTextExplanation(const volocations::LocationTrace& trace, std::string&
     if (!trace.root.empty()) rows.push_back({"root", "image", visiblePath(trace.root), ""});
     addRelocationRows(trace.relocation, rows);
     for (const volocations::TraceStep& step : trace.steps) rows.push_back(rowOf(step));
-    appendRows(rows, out);
-    out += '\n';
+    std::string text;
+    appendRows(rows, text);
+    text += '\n';
+    out += text;  // all or nothing: std::string's append is either done or not
 }

@@ -1,11 +1,15 @@
-// Exact bytes of the three output forms, including paths that JSON must escape.
+// Exact bytes of the three output forms, including paths that JSON must escape, and how
+// every form fails: all or nothing.
 #include "app/listing_format.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 
+#include "app/explain/explain_format.h"
+#include "app/shell_format.h"
 #include "locations/sync_locations.h"
 
 namespace {
@@ -57,18 +61,58 @@ TEST(JsonListing, EscapesQuoteBackslashAndControlBytesInPaths) {
               "{\n\"k\":\"/a\\u0000\\u0085\"\n}\n");
 }
 
-// A path JSON cannot carry fails the listing by its key, before anything is written.
-TEST(JsonListing, RefusesAPathThatIsNotUtf8) {
-    std::string out = "before";
-    try {
-        formatJsonListing({{"kaironDir", "/opt/k"}, {"persistDir", "/srv/bad\xff"}}, out);
-        FAIL() << "no error";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ(error.what(),
-                     "the path of persistDir is not valid UTF-8, which a JSON string cannot "
-                     "hold; the text listing, --shell and --explain carry any byte");
+// Every form appends all it writes or nothing: given a path that is not UTF-8 (or holds
+// a NUL byte, for the shell), each either writes it after what `out` held, or fails with
+// its error and leaves `out` exactly as it was. A later entry's failure writes no part
+// of the earlier ones.
+TEST(EveryForm, AppendsAllOrNothing) {
+    const std::string bad = "/srv/bad\xff", key = "persistDir", nul(1, '\0');
+    const LocationList list = {{"kaironDir", "/opt/k"}, {key, bad}};
+    volocations::LocationTrace trace;
+    trace.steps = {volocations::ProbeStep{volocations::Probe::productDir, bad}};
+    const std::string notUtf8 =
+        " is not valid UTF-8, which a JSON string cannot hold; the text listing, --shell and "
+        "--explain carry any byte";
+    const std::string shellNul =
+        "the path of persistDir holds a NUL byte, which a shell variable cannot hold";
+    struct Row {
+        std::function<void(std::string&)> format;
+        std::string shows;  // how the path shows in what it writes, or else its error
+    } rows[] = {
+        {[&](std::string& out) { formatTextListing(list, out); }, "persistDir=" + bad + "\n"},
+        {[&](std::string& out) { formatJsonListing(list, out); },
+         "the path of persistDir" + notUtf8},
+        {[&](std::string& out) { formatQueryAnswer(bad, out); }, bad + "\n"},
+        {[&](std::string& out) { formatShellListing(list, out); }, "persistDir='" + bad + "'\n"},
+        {[&](std::string& out) {
+             formatShellListing({list[0], {key, nul}}, out);
+         },
+         shellNul},
+        {[&](std::string& out) { formatShellAssignment(key, nul, out); }, shellNul},
+        {[&](std::string& out) { formatTextExplanation(trace, out); }, "/srv/bad\\xff  not found"},
+        {[&](std::string& out) { formatJsonExplanation(trace, "{}\n", &key, &bad, out); },
+         "the explanation's \"path\"" + notUtf8},
+    };
+    for (const Row& row : rows) {
+        const std::size_t form = &row - rows;
+        std::string alone, out = "BEFORE", error;
+        try {
+            row.format(alone);
+        } catch (const std::runtime_error& failure) {
+            error = failure.what();
+        }
+        try {
+            row.format(out);
+        } catch (const std::runtime_error& failure) {
+            EXPECT_EQ(failure.what(), error) << form;
+        }
+        if (error.empty()) {
+            EXPECT_NE(alone.find(row.shows), std::string::npos) << form << ": " << alone;
+        } else {
+            EXPECT_EQ(error, row.shows) << form;
+        }
+        EXPECT_EQ(out, "BEFORE" + alone) << form;  // on a failure, alone is empty
     }
-    EXPECT_EQ(out, "before");
 }
 
 TEST(JsonListing, EscapesKeysToo) {

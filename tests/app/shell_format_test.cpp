@@ -94,17 +94,4 @@ TEST(ShellFormat, EvalSetsEveryVariableToItsPathInDashBashAndZsh) {
     }
 }
 
-TEST(ShellFormat, NulByteInAPathIsRefusedAndNothingIsWritten) {
-    std::string out = "before";
-    try {
-        formatShellListing({{"kaironDir", "/srv"}, {"persistDir", std::string("/a\0b", 4)}}, out);
-        ADD_FAILURE() << "a NUL byte was written";
-    } catch (const std::runtime_error& error) {
-        EXPECT_STREQ(error.what(),
-                     "the path of persistDir holds a NUL byte, which a shell variable cannot hold");
-    }
-    EXPECT_THROW(formatShellAssignment("k", std::string(1, '\0'), out), std::runtime_error);
-    EXPECT_EQ(out, "before");
-}
-
 }  // namespace
