@@ -26,28 +26,44 @@ struct BaseDirQuery {
     const char* failureMessage;
 };
 
-// Indexed by BaseDir.
-const BaseDirQuery kBaseDirQueries[] = {
-    {"multiarchlibdir", vosysq::get_multiarchlibdir, nullptr, "/usr/lib/x86_64-linux-gnu",
-     "vosysq::get_multiarchlibdir() failed"},
-    {"bindir", vosysq::get_bindir, nullptr, "/usr/bin", "vosysq::get_bindir() failed"},
-    {"runstatedir", vosysq::get_runstatedir, nullptr, "/var/run",
-     "vosysq::get_runstatedir() failed"},
-    {"sysconfdir", vosysq::get_sysconfdir, nullptr, "/etc", "vosysq::get_sysconfdir() failed"},
-    {"sharedstatedir", vosysq::get_sharedstatedir, nullptr, "/var/lib",
-     "vosysq::get_sharedstatedir() failed"},
-    {"localstatedir", vosysq::get_localstatedir, nullptr, "/var",
-     "vosysq::get_localstatedir() failed"},
-    {"shared", nullptr, vosysq::getVOSharedDir, "/usr/local/morvane/shared",
-     "vosysq::getVOSharedDir() failed"},
-};
-
 const BaseDirQuery& queryOf(BaseDir dir) {
-    return kBaseDirQueries[static_cast<std::size_t>(dir)];
+    static const BaseDirQuery kMultiarchLib{"multiarchlibdir", vosysq::get_multiarchlibdir, nullptr,
+                                            "/usr/lib/x86_64-linux-gnu",
+                                            "vosysq::get_multiarchlibdir() failed"};
+    static const BaseDirQuery kBin{"bindir", vosysq::get_bindir, nullptr, "/usr/bin",
+                                   "vosysq::get_bindir() failed"};
+    static const BaseDirQuery kRunState{"runstatedir", vosysq::get_runstatedir, nullptr, "/var/run",
+                                        "vosysq::get_runstatedir() failed"};
+    static const BaseDirQuery kSysConf{"sysconfdir", vosysq::get_sysconfdir, nullptr, "/etc",
+                                       "vosysq::get_sysconfdir() failed"};
+    static const BaseDirQuery kSharedState{"sharedstatedir", vosysq::get_sharedstatedir, nullptr,
+                                           "/var/lib", "vosysq::get_sharedstatedir() failed"};
+    static const BaseDirQuery kLocalState{"localstatedir", vosysq::get_localstatedir, nullptr,
+                                          "/var", "vosysq::get_localstatedir() failed"};
+    static const BaseDirQuery kMakerShared{"shared", nullptr, vosysq::getVOSharedDir,
+                                           "/usr/local/morvane/shared",
+                                           "vosysq::getVOSharedDir() failed"};
+    switch (dir) {
+        case BaseDir::multiarchLib:
+            return kMultiarchLib;
+        case BaseDir::bin:
+            return kBin;
+        case BaseDir::runState:
+            return kRunState;
+        case BaseDir::sysConf:
+            return kSysConf;
+        case BaseDir::sharedState:
+            return kSharedState;
+        case BaseDir::localState:
+            return kLocalState;
+        case BaseDir::makerShared:
+            return kMakerShared;
+    }
+    return kMakerShared;  // a value no enumerator names
 }
 
-// The query's sources in this layer's terms. Each switch names every value, so that a
-// new one below is a warning (-Wswitch) until it is mapped here.
+// The query's sources in this layer's terms. Each switch here names every value and has
+// no default, so that a new one fails the build (-Werror=switch) until it is mapped.
 Source sourceOf(vosysq::StdDirSource source) {
     switch (source) {
         case vosysq::StdDirSource::builtInDefault:

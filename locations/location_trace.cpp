@@ -9,7 +9,8 @@ namespace volocations {
 
 namespace {
 
-// Each value named, so that a new one below is a warning (-Wswitch) until it is mapped.
+// Each value named, so that a new one below fails the build (-Werror=switch) until it is
+// mapped.
 RelocationFailure failureOf(vosysq::RelocationFailure failure) {
     switch (failure) {
         case vosysq::RelocationFailure::none:

@@ -1,35 +1,10 @@
 #include "locations/trace_names.h"
 
-#include <cstddef>
-
 namespace volocations {
 
 namespace fs = boost::filesystem;
 
 namespace {
-
-// Indexed by Source.
-constexpr TraceName kSources[] = {
-    {"builtInDefault", "built-in default"}, {"relocated", "relocated"},
-    {"pointerFile", "read from"},           {"emptyPointerFile", "read from"},
-    {"pointerFileNotFound", "not found"},   {"pointerFileUnreadable", "unreadable"},
-    {"fallback", "fallback after"},
-};
-
-// Indexed by Probe.
-constexpr TraceName kProbes[] = {
-    {"productDir", "product directory"},
-    {"clientBinary", "client binary"},
-    {"daemonBinary", "daemon binary"},
-};
-
-// Indexed by RelocationFailure.
-constexpr TraceName kRelocationFailures[] = {
-    {"none", "no failure"},
-    {"refused", "refused"},
-    {"unterminated", "answered without a NUL within 255 bytes"},
-    {"notTaken", "answer not taken"},
-};
 
 struct FileTypeName {
     fs::file_type type;
@@ -47,20 +22,41 @@ constexpr FileTypeName kFileTypes[] = {
     {fs::socket_file, {"socket", "socket"}},
 };
 
-// The entry of `table` at `index`, or {"unknown", `unknown`} past its end.
-template <std::size_t N>
-TraceName at(const TraceName (&table)[N], std::size_t index, const char* unknown) noexcept {
-    return index < N ? table[index] : TraceName{"unknown", unknown};
-}
-
 }  // namespace
 
+// Each switch names every value and has no default, so that a new one fails the build
+// until it has its names here.
+
 TraceName sourceName(Source source) noexcept {
-    return at(kSources, static_cast<std::size_t>(source), "unknown source");
+    switch (source) {
+        case Source::builtInDefault:
+            return {"builtInDefault", "built-in default"};
+        case Source::relocated:
+            return {"relocated", "relocated"};
+        case Source::pointerFile:
+            return {"pointerFile", "read from"};
+        case Source::emptyPointerFile:
+            return {"emptyPointerFile", "read from"};
+        case Source::pointerFileNotFound:
+            return {"pointerFileNotFound", "not found"};
+        case Source::pointerFileUnreadable:
+            return {"pointerFileUnreadable", "unreadable"};
+        case Source::fallback:
+            return {"fallback", "fallback after"};
+    }
+    return {"unknown", "unknown source"};  // a value no enumerator names
 }
 
 TraceName probeName(Probe probe) noexcept {
-    return at(kProbes, static_cast<std::size_t>(probe), "unknown probe");
+    switch (probe) {
+        case Probe::productDir:
+            return {"productDir", "product directory"};
+        case Probe::clientBinary:
+            return {"clientBinary", "client binary"};
+        case Probe::daemonBinary:
+            return {"daemonBinary", "daemon binary"};
+    }
+    return {"unknown", "unknown probe"};
 }
 
 TraceName fileTypeName(fs::file_type type) noexcept {
@@ -77,7 +73,17 @@ TraceName layoutReason(const LayoutStep& layout) noexcept {
 }
 
 TraceName relocationFailureName(RelocationFailure failure) noexcept {
-    return at(kRelocationFailures, static_cast<std::size_t>(failure), "unknown failure");
+    switch (failure) {
+        case RelocationFailure::none:
+            return {"none", "no failure"};
+        case RelocationFailure::refused:
+            return {"refused", "refused"};
+        case RelocationFailure::unterminated:
+            return {"unterminated", "answered without a NUL within 255 bytes"};
+        case RelocationFailure::notTaken:
+            return {"notTaken", "answer not taken"};
+    }
+    return {"unknown", "unknown failure"};
 }
 
 }  // namespace volocations
