@@ -55,7 +55,9 @@ VERSION = f"vosyncloc {os.environ.get('VOSYNCLOC_VERSION')}\n"
 
 TWICE = "option '--location' cannot be specified more than once\n"
 POINTER_FILE = "/etc/morvane/share/share.dir"
+DEFAULT_SHARED = "/usr/local/morvane/share"  # the shared directory without a pointer file
 MULTIARCH = "/usr/lib/x86_64-linux-gnu"
+PRODUCT = MULTIARCH + "/vo-kairon"  # the product directory under the built-in directories
 LOG_USER_WARNING = 8 | 4
 
 
@@ -165,7 +167,7 @@ def remove(path):
 
 def reset_machine_paths():
     """Removes what earlier cases placed in the overlays."""
-    for path in ("/etc/morvane", MULTIARCH + "/vo-kairon", "/usr/bin/votsmd",
+    for path in ("/etc/morvane", PRODUCT, "/usr/bin/votsmd",
                  "/usr/bin/vokaironcli"):
         remove(path)
 
@@ -174,6 +176,38 @@ def write_pointer_file(content):
     os.makedirs(os.path.dirname(POINTER_FILE), exist_ok=True)
     with open(POINTER_FILE, "wb") as f:
         f.write(content if isinstance(content, bytes) else content.encode())
+
+
+def fill(template, names, escape=False):
+    """Replaces each "{name}" by its value in `names` (regex-escaped with `escape`)."""
+    for name, value in names.items():
+        template = template.replace("{" + name + "}", re.escape(value) if escape else value)
+    return template
+
+
+def lay_out(files, names=None, root="/"):
+    """Lays out a tree, this machine's (its overlays) or an image's under `root`: each
+    path ("{name}" stands for its value in the dict `names`) becomes "dir", "file",
+    "fifo", "sparse" (a 1 GiB file of holes), "link:TARGET" (also filled), "absent", or
+    else a file of that text. What was there first is removed."""
+    names = names or {}
+    for template, kind in files.items():
+        path = os.path.join(root, fill(template, names).lstrip("/"))
+        remove(path)
+        if kind == "absent":
+            continue
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        if kind == "dir":
+            os.makedirs(path)
+        elif kind == "fifo":
+            os.mkfifo(path)
+        elif kind.startswith("link:"):
+            os.symlink(fill(kind[len("link:"):], names), path)
+        else:
+            with open(path, "w") as f:
+                f.write("x" if kind in ("file", "sparse") else kind)
+            if kind == "sparse":
+                os.truncate(path, 1 << 30)
 
 
 class Tree:
@@ -380,84 +414,13 @@ class Suite:
 # ---------------------------------------------------------------------------------
 # The cases
 
-def standard_layout_listings_and_queries(s):
-    t = s.tree()
-    os.makedirs(t.product)
-    touch(t.bin + "/votsmd")
-    answers = t.answers()
-    listing = tree_standard(t)
-    s.expect(s.run([], answers), text_of(listing))
-    s.expect(s.run(["--json"], answers), json_of(listing))
-    for key, path in listing:
-        s.expect(s.run([key], answers), path + "\n")
+DEFAULTS_STANDARD = standard_listing(MULTIARCH, "/usr/bin", "/var/run", "/var/lib", "/var",
+                                     "/usr/bin/votsmd")
 
 
-def legacy_layout_listings_and_queries(s):
-    t = s.tree()
-    answers = t.answers()
-    listing = tree_legacy(t)
-    s.expect(s.run([], answers), text_of(listing))
-    s.expect(s.run(["--json"], answers), json_of(listing))
-    for key, path in listing:
-        s.expect(s.run(["--location", key], answers), path + "\n")
-
-
-def product_as_regular_file_is_standard_layout(s):
-    t = s.tree()
-    touch(t.product)
-    touch(t.bin + "/votsmd")
-    s.expect(s.run([], t.answers()), text_of(tree_standard(t)))
-
-
-def product_as_dangling_symlink_is_legacy_layout(s):
-    t = s.tree()
-    os.symlink(t.root + "/missing", t.product)
-    s.expect(s.run([], t.answers()), text_of(tree_legacy(t)))
-
-
-def multiarch_as_regular_file_is_legacy_layout(s):
-    t = s.tree()
-    os.rmdir(t.multiarch)
-    touch(t.multiarch)
-    s.expect(s.run([], t.answers()), text_of(tree_legacy(t)))
-
-
-def legacy_layout_keeps_client_in_bindir(s):
-    t = s.tree()
-    touch(t.bin + "/vokaironcli")
-    s.expect(s.run([], t.answers()), text_of(tree_legacy(t, client=t.bin + "/vokaironcli")))
-
-
-def standard_layout_without_daemon_takes_it_from_shared_dir(s):
-    t = s.tree()
-    os.makedirs(t.product)
-    listing = tree_standard(t, daemon=t.shared + "/Kairon/votsmd")
-    s.expect(s.run([], t.answers()), text_of(listing))
-
-
-def trailing_slash_on_multiarch_is_dropped_from_library_dir(s):
-    t = s.tree()
-    os.makedirs(t.product)
-    touch(t.bin + "/votsmd")
-    answers = t.answers(multiarchlibdir=t.multiarch + "/")
-    s.expect(s.run(["kaironDir"], answers), t.product + "\n")
-    s.expect(s.run(["kaironLibraryDir"], answers), t.multiarch + "\n")
-
-
-def missing_pointer_file_gives_default_shared_dir(s):
-    t = s.tree()
-    answers = t.answers()
-    remove("/etc/morvane")
-    s.expect(s.run(["persistDir"], answers), "/usr/local/morvane/share/Kairon\n")
-
-
-def defaults_without_relocation_library(s):
-    """The built-in standard directories, with the product installed under them."""
-    os.makedirs(MULTIARCH + "/vo-kairon")
-    touch("/usr/bin/votsmd")
-    listing = standard_listing(MULTIARCH, "/usr/bin", "/var/run", "/var/lib", "/var",
-                               "/usr/bin/votsmd")
-    s.expect(s.run([]), text_of(listing))
+def default_shared_listing(t):
+    return legacy_listing(DEFAULT_SHARED, t.run, t.varlib, t.var,
+                          DEFAULT_SHARED + "/Kairon/vokaironcli", DEFAULT_SHARED + "/Kairon/votsmd")
 
 
 STANDARD_WARNINGS = [
@@ -477,22 +440,62 @@ LEGACY_WARNINGS = [
 ]
 
 
-def negative_answer_falls_back_in_standard_layout(s):
-    t = s.tree()
-    os.makedirs(MULTIARCH + "/vo-kairon")
-    touch("/usr/bin/votsmd")
-    listing = standard_listing(MULTIARCH, "/usr/bin", "/var/run", "/var/lib", "/var",
-                               "/usr/bin/votsmd")
-    s.expect(s.run([], t.answers(runstatedir="@negative")), text_of(listing),
-             log=STANDARD_WARNINGS)
+# The layouts of this machine. Each row: what to lay out (lay_out's vocabulary, "{attr}"
+# an attribute of the case's Tree), the relocation answers (the Tree's, with these
+# overrides; None: no relocation library), the listing expected, and the warnings every
+# run logs. Each row is checked as the text and JSON listings and every key's query, as
+# a bare word and with --location.
+LAYOUT_ROWS = [
+    ("standard layout", {"{product}": "dir", "{bin}/votsmd": "file"}, {}, tree_standard, []),
+    ("legacy layout", {}, {}, tree_legacy, []),
+    ("product a regular file: standard layout", {"{product}": "file", "{bin}/votsmd": "file"},
+     {}, tree_standard, []),
+    ("product a dangling link: legacy layout", {"{product}": "link:{root}/missing"}, {},
+     tree_legacy, []),
+    ("multiarch a regular file: legacy layout", {"{multiarch}": "file"}, {}, tree_legacy, []),
+    ("legacy layout keeps the client in the bindir", {"{bin}/vokaironcli": "file"}, {},
+     lambda t: tree_legacy(t, client=t.bin + "/vokaironcli"), []),
+    ("standard layout without the daemon takes it from the shared directory",
+     {"{product}": "dir"}, {}, lambda t: tree_standard(t, daemon=t.shared + "/Kairon/votsmd"),
+     []),
+    ("a trailing slash on multiarch is dropped from the library directory",
+     {"{product}": "dir", "{bin}/votsmd": "file"}, {"multiarchlibdir": "{multiarch}/"},
+     tree_standard, []),
+    ("no relocation library: the built-in directories",
+     {PRODUCT: "dir", "/usr/bin/votsmd": "file"}, None,
+     lambda t: DEFAULTS_STANDARD, []),
+    ("a negative answer falls back, in the standard layout",
+     {PRODUCT: "dir", "/usr/bin/votsmd": "file"}, {"runstatedir": "@negative"},
+     lambda t: DEFAULTS_STANDARD, STANDARD_WARNINGS),
+    ("a negative answer falls back, in the legacy layout", {}, {"bindir": "@negative"},
+     lambda t: legacy_listing(t.shared, "/var/run", "/var/lib", "/var",
+                              t.shared + "/Kairon/vokaironcli", t.shared + "/Kairon/votsmd"),
+     LEGACY_WARNINGS),
+    # The default shared directory, also for a pointer file that is a FIFO (which must not
+    # block the lookup) or a sparse 1 GiB file (which must not be read into memory).
+    ("no pointer file", {POINTER_FILE: "absent"}, {}, default_shared_listing, []),
+    ("a FIFO as pointer file", {POINTER_FILE: "fifo"}, {}, default_shared_listing, []),
+    ("a sparse pointer file", {POINTER_FILE: "sparse"}, {}, default_shared_listing, []),
+]
 
 
-def negative_answer_falls_back_in_legacy_layout(s):
-    t = s.tree()
-    listing = legacy_listing(t.shared, "/var/run", "/var/lib", "/var",
-                             t.shared + "/Kairon/vokaironcli", t.shared + "/Kairon/votsmd")
-    s.expect(s.run(["--json"], t.answers(bindir="@negative")), json_of(listing),
-             log=LEGACY_WARNINGS)
+def layouts_give_their_listings_and_queries(s):
+    for name, files, overrides, listing_of, warnings in LAYOUT_ROWS:
+        reset_machine_paths()
+        t = s.tree()
+        lay_out(files, vars(t))
+        answers = None
+        if overrides is not None:
+            answers = t.answers(**{k: fill(v, vars(t)) for k, v in overrides.items()})
+        listing = listing_of(t)
+        try:
+            s.expect(s.run([], answers), text_of(listing), log=warnings)
+            s.expect(s.run(["--json"], answers), json_of(listing), log=warnings)
+            for key, path in listing:
+                for args in ([key], ["--location", key]):
+                    s.expect(s.run(args, answers), path + "\n", log=warnings)
+        except AssertionError as error:
+            raise AssertionError(f"{name}: {error}") from None
 
 
 def help_wins_and_computes_nothing(s):
@@ -626,19 +629,6 @@ def closed_standard_output_fails(s):
              log=LOGGED_BEFORE_MAIN)
 
 
-def hostile_pointer_files_give_default_shared_dir(s):
-    """A FIFO must not block the lookup, nor a sparse 1 GiB file be read into memory."""
-    t = s.tree()
-    answers = t.answers()
-    remove(POINTER_FILE)
-    os.mkfifo(POINTER_FILE)
-    s.expect(s.run(["persistDir"], answers), "/usr/local/morvane/share/Kairon\n")
-    remove(POINTER_FILE)
-    write_pointer_file(t.shared + "\n")
-    os.truncate(POINTER_FILE, 1 << 30)
-    s.expect(s.run(["persistDir"], answers), "/usr/local/morvane/share/Kairon\n")
-
-
 def closed_standard_output_without_dev_null_fails(s):
     """Without /dev/null the closed descriptor must still not become the log's socket."""
     t = s.tree()
@@ -705,13 +695,12 @@ def silent_relocation_answer_is_an_empty_path(s):
 # ---------------------------------------------------------------------------------
 # --explain
 
-EXPLAIN_DEFAULT_SHARED = "/usr/local/morvane/share"
 ODD_SHARED = '/srv/q"b\\s\nn\tc\x01\u00e9'  # shown escaped, yet on one line
 UNICODE_BREAKS = "/srv/a\u0085b\u2028c\u009b2J\u00a0d\u2027\u2029e\u202ef\u2066g\u061ch"
 EVERY_QUERY_FAILS = r", code -52006\): every standard directory query fails$"
 
-# One row per situation: what to lay out ("{attr}" is an attribute of the case's Tree;
-# "dir", "file", "fifo", "absent", "link:TARGET", or else the content of a file), the
+# One row per situation: what to lay out (lay_out's vocabulary; "{attr}" is an attribute
+# of the case's Tree, "{default}" DEFAULT_SHARED and "{pointer}" POINTER_FILE), the
 # relocation answers (None: no relocation library; "nosymbol": the fixture without its
 # entry point), then what the explanation must say: members of its "relocation" object, steps
 # that must appear in this order (the members given), and patterns that some decision
@@ -740,7 +729,7 @@ EXPLAIN_ROWS = [
       ("probe", "daemonBinary", "{bin}/votsmd", "notFound"),
       ("query", "shared", "{shared}", "pointerFile")],
      [r"^layout +legacy +product directory not found$",
-      r'^query +shared +{shared} +read from /etc/morvane/share/share\.dir: "{shared}/\\n"$',
+      r'^query +shared +{shared} +read from {pointer}: "{shared}/\\n"$',
       r"^probe +daemon binary +{bin}/votsmd +not found$"]),
     ("product directory a FIFO, daemon a directory",
      {"{product}": "fifo", "{bin}/votsmd": "dir"}, {}, {},
@@ -772,27 +761,27 @@ EXPLAIN_ROWS = [
      [r"^relocation +bindir +answered without a NUL within 255 bytes \(answer 1" +
       EVERY_QUERY_FAILS]),
     ("pointer file missing", {POINTER_FILE: "absent"}, {}, {},
-     [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileNotFound",
+     [("query", "shared", DEFAULT_SHARED, "pointerFileNotFound",
        {"code": -52006, "errno": errno.ENOENT, "error": os.strerror(errno.ENOENT)})],
-     [r"^query +shared +/usr/local/morvane/share +default: /etc/morvane/share/share\.dir "
+     [r"^query +shared +{default} +default: {pointer} "
       r"not found \(code -52006, errno 2, No such file or directory\)$"]),
     ("pointer file empty once trimmed", {POINTER_FILE: " /\n"}, {}, {},
      [("query", "shared", "", "emptyPointerFile", {"read": " /\n"})],
-     [r'^query +shared +"" +read from /etc/morvane/share/share\.dir: " /\\n", '
+     [r'^query +shared +"" +read from {pointer}: " /\\n", '
       r"empty once trimmed$"]),
     ("pointer file a directory", {POINTER_FILE: "dir"}, {}, {},
-     [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileUnreadable",
+     [("query", "shared", DEFAULT_SHARED, "pointerFileUnreadable",
        {"code": -52008, "errno": errno.EISDIR})],
-     [r"^query +shared +/usr/local/morvane/share +default: /etc/morvane/share/share\.dir "
+     [r"^query +shared +{default} +default: {pointer} "
       r"unreadable \(code -52008, errno 21, Is a directory\)$"]),
     ("pointer file cut short, as sysfs files are",  # a size of 4096, a few bytes to read
      {POINTER_FILE: "link:/sys/devices/system/cpu/online"}, {}, {},
-     [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileUnreadable",
+     [("query", "shared", DEFAULT_SHARED, "pointerFileUnreadable",
        {"code": -52008, "errno": 0, "error": "", "fileSize": 4096})],
-     [r"^query +shared +/usr/local/morvane/share +default: /etc/morvane/share/share\.dir "
+     [r"^query +shared +{default} +default: {pointer} "
       r"unreadable \(code -52008, short read: \d+ of 4096 bytes\)$"]),
     ("pointer file a FIFO", {POINTER_FILE: "fifo"}, {}, {},
-     [("query", "shared", EXPLAIN_DEFAULT_SHARED, "pointerFileUnreadable",
+     [("query", "shared", DEFAULT_SHARED, "pointerFileUnreadable",
        {"code": -52008, "errno": errno.ESPIPE})], []),
     ("odd bytes in the pointer file", {POINTER_FILE: ODD_SHARED + "/\n"}, {}, {},
      [("query", "shared", ODD_SHARED, "pointerFile", {"read": ODD_SHARED + "/\n"})],
@@ -808,43 +797,18 @@ EXPLAIN_ROWS = [
 ]
 
 
-def fill(template, t, escape=False):
-    """Replaces each "{attr}" by the Tree's attribute (regex-escaped with `escape`)."""
-    for name, value in vars(t).items():
-        template = template.replace("{" + name + "}", re.escape(value) if escape else value)
-    return template
-
-
-def lay_out(t, files):
-    for template, kind in files.items():
-        path = fill(template, t)
-        remove(path)
-        if kind == "absent":
-            continue
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        if kind == "dir":
-            os.makedirs(path)
-        elif kind == "fifo":
-            os.mkfifo(path)
-        elif kind.startswith("link:"):
-            os.symlink(kind[len("link:"):], path)
-        else:
-            with open(path, "w") as f:
-                f.write("x" if kind == "file" else kind)
-
-
-def expected_step(t, step):
-    kind, rest = step[0], [fill(x, t) if isinstance(x, str) else x for x in step[1:]]
+def expected_step(values, step):
+    kind, rest = step[0], [fill(x, values) if isinstance(x, str) else x for x in step[1:]]
     names = {"query": ("directory", "path", "source"), "probe": ("probe", "path", "type"),
              "layout": ("layout", "reason")}[kind]
     members = {"step": kind, **dict(zip(names, rest))}
     if len(rest) > len(names):
-        members.update({k: fill(v, t) if isinstance(v, str) else v
+        members.update({k: fill(v, values) if isinstance(v, str) else v
                         for k, v in rest[-1].items()})
     return members
 
 
-def check_explanation(s, t, how, relocation, steps, patterns):
+def check_explanation(s, names, how, relocation, steps, patterns):
     """The explanation of one situation, against the listings of the same situation."""
     plain, plain_json = s.run([], **how), s.run(["--json"], **how)
     text, doc_run = s.run(["--explain"], **how), s.run(["--explain", "--json"], **how)
@@ -860,12 +824,12 @@ def check_explanation(s, t, how, relocation, steps, patterns):
         s.check(doc["relocation"][name] == value, f"relocation {doc['relocation']}")
     found = iter(doc["steps"])
     for step in steps:
-        want = expected_step(t, step)
+        want = expected_step(names, step)
         s.check(any(want.items() <= got.items() for got in found), f"no step {want} in order")
     extra = 3 if doc["relocation"]["failed"] else 2
     s.check(len(decisions) == extra + len(doc["steps"]), f"one line per decision: {decisions}")
     for pattern in patterns:
-        s.check(any(re.match(fill(pattern, t, escape=True), line) for line in decisions),
+        s.check(any(re.match(fill(pattern, names, escape=True), line) for line in decisions),
                 f"no line matches {pattern!r} in {decisions}")
 
 
@@ -875,14 +839,15 @@ def explain_names_every_source(s):
     for name, files, answers, relocation, steps, patterns in EXPLAIN_ROWS:
         reset_machine_paths()
         t = s.tree()
-        lay_out(t, files)
+        names = {**vars(t), "default": DEFAULT_SHARED, "pointer": POINTER_FILE}
+        lay_out(files, names)
         how = {}
         if answers is not None:
             how["answers"] = t.answers(**({} if answers == "nosymbol" else answers))
         if answers == "nosymbol":
             how["fixture_dir"] = nosymbol
         try:
-            check_explanation(s, t, how, relocation, steps, patterns)
+            check_explanation(s, names, how, relocation, steps, patterns)
         except AssertionError as error:
             raise AssertionError(f"{name}: {error}") from None
 
@@ -992,80 +957,55 @@ def shell_assignments_evaluate_to_the_paths(s):
 
 
 # An image (--root) answers from its own files only. Each row: what the image holds
-# (path inside it: None for a directory, "->target" for a symbolic link, or the file's
-# text), the
-# arguments after --root IMAGE, and the standard output or, for a failure, "!" and the
-# error line ({img} and {out} stand for the image and for a directory outside it that holds a
-# pointer file and a product directory). The machine itself has the standard layout, a
-# pointer file and a relocation library that answers otherwise: none of it may show.
-IMAGE_STANDARD = text_of(standard_listing(MULTIARCH, "/usr/bin", "/var/run", "/var/lib",
-                                          "/var", "/usr/bin/votsmd"))
-
-
+# (lay_out's vocabulary, "{out}" a directory outside it that holds a pointer file and a
+# product directory), the arguments after --root IMAGE, and the standard output or, for
+# a failure, "!" and the error line ("{img}" the image). The machine itself has the
+# standard layout, a pointer file and a relocation library that answers otherwise: none
+# of it may show.
 def image_legacy(shared, client=None):
     return text_of(legacy_listing(shared, "/var/run", "/var/lib", "/var",
                                   client or shared + "/Kairon/vokaironcli",
                                   shared + "/Kairon/votsmd"))
 
 
-PRODUCT = MULTIARCH[1:] + "/vo-kairon"
-POINTER = POINTER_FILE[1:]
-DEFAULT_SHARED = "/usr/local/morvane/share"
 IMAGE_ROWS = [
-    ({PRODUCT: None, "usr/bin/votsmd": "", POINTER: "/opt/share\n"}, [], IMAGE_STANDARD),
-    ({PRODUCT: None, "usr/bin/votsmd": ""}, ["--json"],
-     json_of(standard_listing(MULTIARCH, "/usr/bin", "/var/run", "/var/lib", "/var",
-                              "/usr/bin/votsmd"))),
-    ({POINTER: "/opt/share\n", "usr/bin/vokaironcli": ""}, [],
+    ({PRODUCT: "dir", "/usr/bin/votsmd": "file", POINTER_FILE: "/opt/share\n"}, [],
+     text_of(DEFAULTS_STANDARD)),
+    ({PRODUCT: "dir", "/usr/bin/votsmd": "file"}, ["--json"], json_of(DEFAULTS_STANDARD)),
+    ({POINTER_FILE: "/opt/share\n", "/usr/bin/vokaironcli": "file"}, [],
      image_legacy("/opt/share", "/usr/bin/vokaironcli")),
-    ({POINTER: "/opt/share\n"}, ["--shell", "runtimeDir"],
+    ({POINTER_FILE: "/opt/share\n"}, ["--shell", "runtimeDir"],
      "runtimeDir='/var/run/morvane/Kairon'\n"),
     # The pointer file and the probes are read through the image's view: links resolve
     # inside it (the view's own tests hold every kind of file and link).
-    ({POINTER: "->/srv/pointer", "srv/pointer": "/srv/share"}, ["persistDir"],
+    ({POINTER_FILE: "link:/srv/pointer", "/srv/pointer": "/srv/share"}, ["persistDir"],
      "/srv/share/Kairon\n"),
-    ({PRODUCT: "->{out}/kairon"}, ["kaironDir"], DEFAULT_SHARED + "/Kairon\n"),
+    ({PRODUCT: "link:{out}/kairon"}, ["kaironDir"], DEFAULT_SHARED + "/Kairon\n"),
     # An error inside the image says so.
-    ({PRODUCT: "->vo-kairon"}, ["kaironDir"],
+    ({PRODUCT: "link:vo-kairon"}, ["kaironDir"],
      '!in the image {img}: boost::filesystem::status: Too many levels of symbolic links: '
-     '"' + MULTIARCH + '/vo-kairon"\n'),
+     '"' + PRODUCT + '"\n'),
     # A relocation library that the image's loader would load cannot be answered for
     # without running it, and neither can a loader cache that is not understood.
-    ({"usr/lib/libvorelocations.so.0": ""}, ["runtimeDir"],
+    ({"/usr/lib/libvorelocations.so.0": "file"}, ["runtimeDir"],
      "!the image {img} holds the relocation library /usr/lib/libvorelocations.so.0, whose "
      "answers only running it can give: use chroot {img} vosyncloc\n"),
-    ({"etc/ld.so.cache": "ld.so-1.7.0"}, ["runtimeDir"],
+    ({"/etc/ld.so.cache": "ld.so-1.7.0"}, ["runtimeDir"],
      "!in the image {img}: /etc/ld.so.cache is not a dynamic loader cache in the format read "
      "here, so whether its loader finds the relocation library libvorelocations.so.0 cannot "
      "be told\n"),
 ]
 
 
-def lay_out_image(img, files, out):
-    for name, what in files.items():
-        path = os.path.join(img, name)
-        os.makedirs(os.path.dirname(path), exist_ok=True)
-        if what is None:
-            os.makedirs(path)
-        elif what.startswith("->"):
-            os.symlink(what[2:].format(out=out), path)
-        else:
-            with open(path, "w") as f:
-                f.write(what)
-
-
 def image_roots_answer_from_their_own_files(s):
     t = s.tree()  # the machine's own pointer file, and the relocation answers
-    os.makedirs(MULTIARCH + "/vo-kairon")
+    os.makedirs(PRODUCT)
     answers = t.answers()
     out = os.path.join(s.cases_dir, "outside")
-    os.makedirs(out + "/kairon")
-    with open(out + "/pointer", "w") as f:
-        f.write(out + "/leaked\n")
+    lay_out({"/kairon": "dir", "/pointer": out + "/leaked\n"}, root=out)
     for number, (files, args, expected) in enumerate(IMAGE_ROWS):
         img = os.path.join(s.cases_dir, f"image{number}")
-        os.makedirs(img)
-        lay_out_image(img, files, out)
+        lay_out(files, {"out": out}, root=img)
         run = s.run(["--root", img] + args, answers)
         expected = expected.replace("{img}", img)
         try:
@@ -1094,7 +1034,7 @@ def image_root_edges(s):
     s.expect(s.run(["--root", missing, "--help"], answers), HELP)
     s.expect(s.run(["--root", missing, "--version"], answers), VERSION)
     img = t.root + "/image"
-    os.makedirs(img + "/" + PRODUCT)
+    lay_out({PRODUCT: "dir"}, root=img)
     run = s.run(["--root", img, "--explain", "kaironDir"], answers)
     text = run.out.decode()
     # This machine's relocation library ran before main; its answers are not the image's.
@@ -1103,8 +1043,8 @@ def image_root_edges(s):
                             "relocation  get_relocated_dir      found\n"
                             "relocation  answers                not used: they are this "
                             "machine's, not the image's\n"), f"explanation {text!r}")
-    s.check("probe       product directory      " + MULTIARCH + "/vo-kairon  directory\n"
-            in text, f"explanation {text!r}")
+    s.check("probe       product directory      " + PRODUCT + "  directory\n" in text,
+            f"explanation {text!r}")
     explained = json.loads(s.run(["--root", img, "--explain", "--json"], answers).out)
     relocation = explained["relocation"]
     s.check(explained["root"] == img and relocation["loaded"] and
@@ -1112,18 +1052,7 @@ def image_root_edges(s):
 
 
 CASES = [
-    standard_layout_listings_and_queries,
-    legacy_layout_listings_and_queries,
-    product_as_regular_file_is_standard_layout,
-    product_as_dangling_symlink_is_legacy_layout,
-    multiarch_as_regular_file_is_legacy_layout,
-    legacy_layout_keeps_client_in_bindir,
-    standard_layout_without_daemon_takes_it_from_shared_dir,
-    trailing_slash_on_multiarch_is_dropped_from_library_dir,
-    missing_pointer_file_gives_default_shared_dir,
-    defaults_without_relocation_library,
-    negative_answer_falls_back_in_standard_layout,
-    negative_answer_falls_back_in_legacy_layout,
+    layouts_give_their_listings_and_queries,
     help_wins_and_computes_nothing,
     query_wins_over_json,
     option_forms,
@@ -1134,7 +1063,6 @@ CASES = [
     nul_in_shared_dir_stays_valid_json,
     full_standard_output_fails,
     closed_standard_output_fails,
-    hostile_pointer_files_give_default_shared_dir,
     closed_standard_output_without_dev_null_fails,
     silent_relocation_answer_is_an_empty_path,
     foreign_code_never_reaches_the_result,
