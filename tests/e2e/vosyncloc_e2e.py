@@ -69,9 +69,11 @@ def in_private_mounts(argv):
     reach no other. Root gets a plain mount namespace. Any other user gets a user
     namespace too, in which it is root (its own uid and gid mapped to 0) and so may
     mount; files of every other owner, the machine's root's among them, show there as
-    nobody's, which it may read as anyone may but not change."""
+    nobody's, which it may read as anyone may but not change. The mounts are made private
+    inside (private_scratch): unshare's own --propagation private needs `/` to be a mount
+    point, which in a chroot, such as autopkgtest's unshare testbed, it is not."""
     user = [] if os.geteuid() == 0 else ["--user", "--map-root-user"]
-    return ["unshare", *user, "--mount", "--propagation", "private", *argv]
+    return ["unshare", *user, "--mount", "--propagation", "unchanged", *argv]
 
 
 def private_mounts_unavailable():
@@ -93,6 +95,23 @@ def only_root_mapped():
 
 def run_checked(*argv):
     subprocess.run(argv, check=True)
+
+
+def private_scratch(scratch, name):
+    """In the namespace of in_private_mounts: makes its mounts private and mounts a tmpfs
+    called `name` on `scratch`, an empty directory. Where `/` is no mount point (a chroot)
+    the mount that holds it cannot be named nor made private; mounts made here stay here
+    only if it passes none to the namespace this one was copied from, so the tmpfs must not
+    show there, or the run stops as skipped before anything else is mounted."""
+    rooted = subprocess.run(["mount", "--make-rprivate", "/"],
+                            stderr=subprocess.DEVNULL).returncode == 0
+    run_checked("mount", "-t", "tmpfs", name, scratch)
+    if not rooted:
+        with open(f"/proc/{os.getppid()}/mountinfo") as f:
+            if any(line.split()[4] == os.path.realpath(scratch) for line in f):
+                run_checked("umount", scratch)
+                print("skipped: / is no mount point and its mount passes mounts on")
+                sys.exit(SKIP)
 
 
 def overlay(target, scratch, name, writable=()):
@@ -138,8 +157,7 @@ def private_dev(scratch):
 
 def set_up_namespace(scratch):
     """Mounts everything a case may change over `scratch`, an empty directory."""
-    run_checked("mount", "--make-rprivate", "/")
-    run_checked("mount", "-t", "tmpfs", "vosyncloc-e2e", scratch)
+    private_scratch(scratch, "vosyncloc-e2e")
     overlay("/etc", scratch, "etc")
     overlay("/usr/bin", scratch, "bin")
     overlay(MULTIARCH, scratch, "multiarch")

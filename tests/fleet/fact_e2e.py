@@ -416,16 +416,21 @@ CASES = [listing_in_both_layouts, failing_tool_gives_empty_fact,
 
 
 def inside(tool_path, package_root, source, scratch):
-    e2e.run_checked("mount", "--make-rprivate", "/")
-    e2e.run_checked("mount", "-t", "tmpfs", "vosyncloc-fleet", scratch)
-    # What the tests place in /usr goes into these.
-    e2e.overlay("/usr", scratch, "usr", writable=("bin", "share", e2e.MULTIARCH[len("/usr/"):]))
+    e2e.private_scratch(scratch, "vosyncloc-fleet")
+    # The tool and the package's files lie in a layer of their own between the machine's
+    # /usr and the writable one, so that they are what the engines find whether or not
+    # the packages are installed here, and this process's to rename. The layer's
+    # directories, not the machine's, then take what the cases place in /usr.
+    package = os.path.join(scratch, "package")
+    os.makedirs(package + e2e.MULTIARCH[len("/usr"):])
+    os.makedirs(package + os.path.dirname(TOOL[len("/usr"):]))
+    shutil.copy(tool_path, package + TOOL[len("/usr"):])
+    shutil.copytree(package_root + SHARE, package + SHARE[len("/usr"):], symlinks=True)
+    os.makedirs(os.path.join(scratch, "usr-up"))
+    os.makedirs(os.path.join(scratch, "usr-work"))
+    e2e.run_checked("mount", "-t", "overlay", "overlay", "-o", f"lowerdir={package}:/usr,"
+                    f"upperdir={scratch}/usr-up,workdir={scratch}/usr-work", "/usr")
     e2e.overlay("/etc", scratch, "etc")
-    # An installed package (PACKAGE_ROOT /) is there already.
-    if os.path.realpath(tool_path) != TOOL:
-        shutil.copy(tool_path, TOOL)
-    if os.path.realpath(package_root) != "/":
-        shutil.copytree(package_root + SHARE, SHARE, symlinks=True)
     home = os.path.join(scratch, "home")
     os.mkdir(home)
     suite = FactSuite(home, source)
