@@ -2,10 +2,12 @@
 # Builds and runs every test twice, warnings as errors both times.
 # First the configuration the Debian packages ship (Release, hardened, the tool with
 # Boost and the C++ runtime linked in): the unit and process tests run its code; the
-# packages are built once with dpkg-buildpackage from a copy of the source, and the
-# end-to-end and packaging tests run the tool as its package installs it; lintian on the
-# .changes, blhc on the build log, hardening-check, an apt install and purge, a second
-# build from the source package (the same bytes) and autopkgtest check the packages.
+# packages are built once with dpkg-buildpackage from a copy of the source (running the
+# unit tests), and the end-to-end and packaging tests run the tool as its package
+# installs it; lintian on the .changes, blhc on the build log, hardening-check, checks of
+# debian/rules and the upstream tarball, a second build from the source package without
+# tests (the same bytes) and autopkgtest in a clean testbed check the packages. Nothing
+# is installed on this machine but the Debian packages the tests need (deps.sh).
 # Then libvosyncloc's thread test under ThreadSanitizer (a debug build of that test alone).
 # Last a clang build under AddressSanitizer + UndefinedBehaviorSanitizer that also runs
 # each fuzz target briefly.

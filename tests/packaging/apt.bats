@@ -1,69 +1,16 @@
 #!/usr/bin/env bats
-# `apt-get install ./vosyncloc_*.deb` (with the other packages of the source)
-# gives a working vosyncloc with its manual pages and completions and the
-# library in the loader's cache, and `apt-get purge` takes all of it away, with
-# the fact links that the playbook and the manifest made.
-# Runs only inside a private mount namespace (in-private-mounts.sh) where
-# /usr, /var and /etc are overlays on a tmpfs: apt and dpkg change the
-# overlays, never the machine's own system.
+# The packages as apt installs them (autopkgtest installs them before its test "install"
+# runs this): a working vosyncloc with its manual pages and completions and the library
+# in the loader's cache; and `apt-get purge` takes all of it away, with the fact links
+# that the playbook and the manifest made. It purges the packages of the machine it runs
+# on, so it runs only in autopkgtest's testbed (debian/tests/install), which is thrown
+# away afterwards.
 
 bats_require_minimum_version 1.5.0
 load helpers
 
 setup_file() {
-    if [ "${IN_PRIVATE_MOUNTS:-}" != 1 ] ||
-        [ "$(readlink /proc/self/ns/mnt)" = "$(readlink /proc/1/ns/mnt)" ]; then
-        skip_all "not in a private mount namespace: run through in-private-mounts.sh"
-        return
-    fi
-    if ! command -v apt-get >/dev/null; then
-        skip_all "apt-get is not installed"
-        return
-    fi
-    local debs
-    mapfile -t debs < <(deb_files)
-    if [ ! -f "${debs[0]}" ]; then
-        skip_all "no package built"
-        return
-    fi
-
-    local layers="$BATS_FILE_TMPDIR/layers" dir
-    mkdir -p "$layers"
-    if ! mount -t tmpfs tmpfs "$layers"; then
-        skip_all "cannot mount a tmpfs"
-        return
-    fi
-    export MOUNTED=$layers
-    for dir in usr var etc; do
-        mkdir -p "$layers/$dir.upper" "$layers/$dir.work"
-        if ! mount -t overlay overlay \
-            -o "lowerdir=/$dir,upperdir=$layers/$dir.upper,workdir=$layers/$dir.work" "/$dir"; then
-            skip_all "cannot mount an overlay on /$dir"
-            return
-        fi
-        MOUNTED="/$dir $MOUNTED"
-        if [ "$(findmnt -n -o FSTYPE --mountpoint "/$dir")" != overlay ]; then
-            skip_all "/$dir is not an overlay"
-            return
-        fi
-    done
-
-    export DEBIAN_FRONTEND=noninteractive
-    # Without this flag man-db's trigger skips rebuilding its index, which is
-    # slow and not needed to find a page.
-    rm -f /var/lib/man-db/auto-update
-    apt-get install -y -q --no-install-recommends "${debs[@]}" \
-        >"$BATS_FILE_TMPDIR/install.log" 2>&1 ||
-        { cat "$BATS_FILE_TMPDIR/install.log" >&3; return 1; }
-}
-
-teardown_file() {
-    # Only what setup_file mounted, newest first; lazily, since a process may
-    # still hold a file of an overlay. Then bats can clean its directory.
-    local dir
-    for dir in ${MOUNTED:-}; do
-        umount -l "$dir"
-    done
+    [ -n "${AUTOPKGTEST_TMP:-}" ] || skip_all "not in an autopkgtest testbed: run by debian/tests/install"
 }
 
 @test "the package is installed and vosyncloc on the PATH works" {
@@ -84,7 +31,6 @@ teardown_file() {
 }
 
 @test "man vosyncloc finds and shows the manual page" {
-    command -v man >/dev/null || skip "man-db is not installed"
     [ "$(man -w vosyncloc)" = /usr/share/man/man1/vosyncloc.1.gz ]
     run --separate-stderr env MANPAGER=cat MANWIDTH=80 man vosyncloc
     [ "$status" -eq 0 ]
@@ -96,7 +42,6 @@ teardown_file() {
 }
 
 @test "bash loads the completion on demand from the installed file" {
-    [ -r /usr/share/bash-completion/bash_completion ] || skip "bash-completion is not installed"
     run bash --norc --noprofile -c '
         source /usr/share/bash-completion/bash_completion
         __load_completion vosyncloc && complete -p vosyncloc'
@@ -105,7 +50,6 @@ teardown_file() {
 }
 
 @test "zsh finds the completion in its vendor directory" {
-    command -v zsh >/dev/null || skip "zsh is not installed"
     run zsh -c 'autoload -U compinit && compinit -u -d "$1/zcompdump" && print -r -- $_comps[vosyncloc]' zsh "$BATS_TEST_TMPDIR"
     [ "$status" -eq 0 ]
     [ "$output" = _vosyncloc ]

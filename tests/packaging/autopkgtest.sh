@@ -1,29 +1,58 @@
 #!/usr/bin/env bash
-# autopkgtest, with its null runner, of the source package and the binary packages in
-# $DEB_DIR: the tests of debian/tests/ against the packages as apt installs them. Run by
-# in-private-mounts.sh: /usr, /var and /etc are laid as overlays on a tmpfs first, so
-# that apt and the tests change those, never the machine's own system. Reports itself
-# skipped (77) without autopkgtest or outside a private mount namespace.
+# autopkgtest of the source package and the binary packages in $DEB_DIR, as Debian's CI
+# runs it: in autopkgtest's unshare testbed, a Debian tree of this machine's release that
+# holds the Essential packages and apt alone (mmdebstrap --variant=apt), from the Debian
+# mirrors this machine's apt uses. Each test gets the packages it declares and nothing
+# else, and the machine itself is never changed. The tree is made on the spot and kept
+# as a tarball for a day, shared by the user's runs (under /var/cache for root, else the
+# user's cache directory), as are the packages apt downloads into it; autopkgtest -U
+# brings it up to date on each run. Both tools map the caller's subordinate ids into
+# their user namespaces (scripts/deps.sh test gives root some). Reports itself skipped
+# (77) without autopkgtest, mmdebstrap or newuidmap, or without subordinate ids.
 set -euo pipefail
-command -v autopkgtest >/dev/null || { echo "skipped: autopkgtest is not installed"; exit 77; }
-if [ "${IN_PRIVATE_MOUNTS:-}" != 1 ] ||
-    [ "$(readlink /proc/self/ns/mnt)" = "$(readlink /proc/1/ns/mnt)" ]; then
-    echo "skipped: not in a private mount namespace: run through in-private-mounts.sh"
-    exit 77
-fi
+for tool in autopkgtest mmdebstrap newuidmap; do
+    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed"; exit 77; }
+done
+user=$(id -un)
+for file in /etc/subuid /etc/subgid; do
+    grep -Eq "^($user|$(id -u)):" "$file" 2>/dev/null ||
+        { echo "skipped: $user has no subordinate ids in $file (see usermod --add-subuids)"
+          exit 77; }
+done
 version=$(dpkg-parsechangelog -l "$SOURCE_DIR/debian/changelog" -S Version)
-changes=$DEB_DIR/vosyncloc_${version}_$(dpkg --print-architecture).changes
+arch=$(dpkg --print-architecture)
+changes=$DEB_DIR/vosyncloc_${version}_$arch.changes
 [ -f "$changes" ] || { echo "skipped: no package built"; exit 77; }
 
-layers=$DEB_DIR/autopkgtest-system
-mkdir -p "$layers"
-mount -t tmpfs vosyncloc-autopkgtest "$layers"
-for dir in usr var etc; do
-    mkdir -p "$layers/$dir.upper" "$layers/$dir.work"
-    mount -t overlay overlay \
-        -o "lowerdir=/$dir,upperdir=$layers/$dir.upper,workdir=$layers/$dir.work" "/$dir"
-done
-# man-db's trigger rebuilds no index then: slow, and no test needs it.
-rm -f /var/lib/man-db/auto-update
+if [ "$(id -u)" -eq 0 ]; then
+    cache=/var/cache/vosyncloc-testbed
+else
+    cache=${XDG_CACHE_HOME:-$HOME/.cache}/vosyncloc-testbed
+fi
+release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+tarball=$cache/$release-$arch.tar
+mkdir -p "$cache/archives"
+exec 9>"$cache/lock"
+flock 9
+if [ -z "$(find "$tarball" -mmin -1440 2>/dev/null)" ]; then
+    # One line for each Debian suite and component that apt reads here.
+    apt-get indextargets --release-info --format 'deb $(REPO_URI) $(RELEASE) $(COMPONENT)' \
+        'Identifier: Packages' "Architecture: $arch" 'Origin: Debian' | sort -u >"$cache/sources"
+    grep -q "^deb .* $release " "$cache/sources" ||
+        { echo "apt reads no Debian mirror of $release here" >&2; exit 1; }
+    rm -rf "$cache/archives"
+    mkdir "$cache/archives"
+    rm -rf "$tarball.new"
+    mmdebstrap --quiet --variant=apt --mode=unshare --format=tar "$release" "$tarball.new" - \
+        <"$cache/sources"
+    mv "$tarball.new" "$tarball"
+fi
+# Other runs may read the tarball and the packages meanwhile, but none makes them anew.
+flock -s 9
+
 rm -rf "$DEB_DIR/autopkgtest"
-exec autopkgtest --output-dir "$DEB_DIR/autopkgtest" "$changes" -- null
+status=0
+autopkgtest --apt-upgrade --output-dir "$DEB_DIR/autopkgtest" "$changes" -- \
+    unshare --tarball "$tarball" --bind "$cache/archives" /var/cache/apt/archives || status=$?
+cat "$DEB_DIR/autopkgtest/summary"
+exit $status

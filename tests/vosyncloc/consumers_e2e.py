@@ -3,13 +3,12 @@
 
 Usage: consumers_e2e.py MODE FROM TOOL FIXTURE_DIR LIBDIR CC CXX [FLAGS [LINK_FLAGS]]
 
-Installs libvosyncloc, in one of two MODEs:
-  staged     the components of the library's packages from the build tree FROM, with
-             DESTDIR, prefix /usr and LIBDIR; the programs find it through
+Finds libvosyncloc in one of two MODEs:
+  staged     installs the components of the library's packages from the build tree FROM,
+             with DESTDIR, prefix /usr and LIBDIR; the programs find it through
              PKG_CONFIG_SYSROOT_DIR, CMAKE_PREFIX_PATH and an rpath;
-  installed  every Debian package in the directory FROM, with apt, into /usr, /var and
-             /etc laid as overlays on a tmpfs; the programs find it where any would;
-  system     none: the packages are installed already (FROM is not read).
+  system     the packages are installed already (as autopkgtest installs them), where
+             the programs find it as any would; FROM and LIBDIR are not read.
 Then builds consumers/consumer.c and consumer.cpp against it through pkg-config and
 through the CMake package, and the README's C example; FLAGS go to every compile and
 link, LINK_FLAGS to every link. In the private mount namespace of the tool's end-to-end
@@ -17,14 +16,11 @@ tests, runs them beside TOOL with the relocation fixture: the same standard outp
 standard error and system-log messages, and 10 minus the library's code where the tool
 exits with 1. Everything happens in a private mount namespace (the end-to-end tests'
 in_private_mounts: as root a plain one, as any other user one within a user namespace of
-its own). Exits 77 (skipped) where there is no such namespace, and in installed mode
-without root or without apt-get.
+its own). Exits 77 (skipped) where there is no such namespace.
 """
 
-import glob
 import os
 import shlex
-import shutil
 import subprocess
 import sys
 import tempfile
@@ -57,19 +53,6 @@ def stage(build_dir, libdir, work):
             assert SOURCE not in text and os.path.abspath(build_dir) not in text, name
     return prefix, {"PKG_CONFIG_SYSROOT_DIR": stage_dir,
                     "PKG_CONFIG_LIBDIR": os.path.join(prefix, libdir, "pkgconfig")}
-
-
-def install_packages(deb_dir, work):
-    """Lays /usr, /var and /etc as overlays on a tmpfs and installs the packages there."""
-    layers = os.path.join(work, "system")
-    os.mkdir(layers)
-    e2e.run_checked("mount", "-t", "tmpfs", "vosyncloc-consumers", layers)
-    for top in ("usr", "var", "etc"):
-        e2e.overlay("/" + top, layers, top)
-    e2e.remove("/var/lib/man-db/auto-update")  # no index rebuild: it is slow
-    sh("apt-get", "install", "-y", "-q", "--no-install-recommends",
-       *sorted(glob.glob(os.path.join(deb_dir, "*.deb"))),
-       env=dict(os.environ, DEBIAN_FRONTEND="noninteractive"))
 
 
 def build(prefix, pkg_env, libdir, work, cc, cxx, flags, link_flags):
@@ -179,10 +162,8 @@ def run_cases(tool, fixture_dir, scratch, programs):
 
 
 def inside(work, mode, origin, tool, fixture_dir, libdir, cc, cxx, flags="", link_flags=""):
-    """In the private mount namespace: installs, builds and runs."""
-    if mode in ("installed", "system"):
-        if mode == "installed":
-            install_packages(origin, work)
+    """In the private mount namespace: stages, builds and runs."""
+    if mode == "system":
         prefix, pkg_env = "/usr", {}
     else:
         prefix, pkg_env = stage(origin, libdir, work)
@@ -196,19 +177,9 @@ def inside(work, mode, origin, tool, fixture_dir, libdir, cc, cxx, flags="", lin
 def main():
     if sys.argv[1:2] == ["--inside"]:
         return inside(*sys.argv[2:])
-    if len(sys.argv) not in range(8, 11) or sys.argv[1] not in ("staged", "installed",
-                                                              "system"):
+    if len(sys.argv) not in range(8, 11) or sys.argv[1] not in ("staged", "system"):
         print(__doc__, file=sys.stderr)
         return 2
-    if sys.argv[1] == "installed":
-        # apt and dpkg run as the machine's root only: in a user namespace, the system's
-        # files and apt's own user are all nobody's.
-        if os.geteuid() != 0:
-            print("skipped: installing the packages with apt needs root")
-            return e2e.SKIP
-        if not shutil.which("apt-get"):
-            print("skipped: apt-get is not installed")
-            return e2e.SKIP
     unavailable = e2e.private_mounts_unavailable()
     if unavailable:
         print(f"skipped: {unavailable}")
