@@ -75,3 +75,35 @@ Section: $section" ] || { echo "$package: fields"; failed=1; }
     done
     return $failed
 }
+
+# debian/rules target | make's arguments ({tmp}: a file no package holds) | DEB_BUILD_OPTIONS
+# | what follows: "!TEXT", a failure naming TEXT, or the last -O of every compile line.
+RULES_ROWS=(
+    "override_dh_gencontrol|static_archives=/nonexistent/libboost_gone.a||!/nonexistent/libboost_gone.a"
+    "override_dh_gencontrol|runtime_archives=libgone.a||!libgone.a"
+    "override_dh_gencontrol|static_archives={tmp}||!no path found matching pattern *{tmp}"
+    "override_dh_auto_configure||noopt|-O0"
+    "override_dh_auto_configure|||-O3"
+)
+
+@test "debian/rules stops on an archive dpkg cannot name and takes dpkg-buildflags' -O" {
+    local tree="$BATS_TEST_TMPDIR/src" row target args options expected last failed=0
+    dpkg-source -x "$DEB_DIR/vosyncloc_$DEB_VERSION.dsc" "$tree" >/dev/null
+    touch "$BATS_TEST_TMPDIR/libunowned.a"
+    for row in "${RULES_ROWS[@]}"; do
+        IFS='|' read -r target args options expected <<<"${row//\{tmp\}/$BATS_TEST_TMPDIR/libunowned.a}"
+        rm -rf "$tree"/obj-*
+        run env DEB_BUILD_OPTIONS="$options" make -C "$tree" -f debian/rules "$target" $args
+        if [[ "$expected" == !* ]]; then
+            [[ "$status" -ne 0 && "$output" == *${expected#!}* ]] ||
+                { echo "$row: status $status: $output"; failed=1; }
+            continue
+        fi
+        [ "$status" -eq 0 ] || { echo "$row: status $status: $output"; failed=1; continue; }
+        # The last -O of the flags of every C and C++ object.
+        last=$(sed -n 's/^CX*_FLAGS = //p' "$tree"/obj-*/*/CMakeFiles/*/flags.make |
+            sed 's/.* \(-O[^ ]*\).*/\1/' | sort -u)
+        [ "$last" = "$expected" ] || { echo "$row: last -O flags: $last"; failed=1; }
+    done
+    return $failed
+}

@@ -1,8 +1,9 @@
 #!/usr/bin/env bats
 # The packages are reproducible: the source package that packaging.build_deb made,
 # unpacked in another folder at another depth and built again under another umask,
-# time zone and locale, gives byte-identical binary packages. Neither the build's place
-# nor its time ends up inside, and the source package holds all that the build needs.
+# time zone and locale, and without the tests (nocheck), gives byte-identical binary
+# packages. Neither the build's place nor its time ends up inside, the source package
+# holds all that the build needs, and the tests change nothing that is shipped.
 
 bats_require_minimum_version 1.5.0
 load helpers
@@ -16,7 +17,7 @@ setup_file() {
         umask 002
         export TZ=Pacific/Kiritimati LC_ALL=C.UTF-8
         cd "$AGAIN" && dpkg-source -x "$dsc" src && cd src &&
-            DEB_BUILD_OPTIONS=parallel=2 dpkg-buildpackage -us -uc -b
+            DEB_BUILD_OPTIONS='parallel=2 nocheck' dpkg-buildpackage -us -uc -b
     ) >"$AGAIN/build.log" 2>&1; then
         tail -n 40 "$AGAIN/build.log" >&3
         return 1
