@@ -107,3 +107,23 @@ RULES_ROWS=(
     done
     return $failed
 }
+
+@test "the upstream tarball holds what git tracks and is never made anew with other bytes" {
+    local clone="$BATS_TEST_TMPDIR/clone" out="$BATS_TEST_TMPDIR/out" tarball
+    git clone -q "$SOURCE_DIR" "$clone"
+    cp "$SOURCE_DIR/scripts/orig-tarball.sh" "$clone/scripts/"  # the script under test
+    # What a build in the clone leaves behind, and a file git does not track.
+    mkdir -p "$clone/obj-x86_64-linux-gnu" "$clone/debian/.debhelper" "$out"
+    touch "$clone/obj-x86_64-linux-gnu/CMakeCache.txt" "$clone/debian/files" "$clone/notes"
+    tarball=$(bash "$clone/scripts/orig-tarball.sh" "$out")
+    assert_same_lines "tracked and packed files" \
+        "$(git -C "$clone" ls-files | grep -v '^debian/' | sort)" \
+        "$(tar -tzf "$tarball" | sed 's|^vosyncloc-[^/]*/||' | sort)"
+    # The same tree again gives the same bytes, a changed one is refused.
+    bash "$clone/scripts/orig-tarball.sh" "$out"
+    cp "$tarball" "$BATS_TEST_TMPDIR/first"
+    echo changed >>"$clone/README.md"
+    run bash "$clone/scripts/orig-tarball.sh" "$out"
+    [ "$status" -ne 0 ] && [[ "$output" == *"exists with other content"* ]]
+    cmp "$tarball" "$BATS_TEST_TMPDIR/first"
+}
