@@ -46,7 +46,6 @@ SHARE = "/usr/share/vosyncloc"
 ANSIBLE_FACT = SHARE + "/ansible/vosyncloc.fact"
 FACTER_FACT = SHARE + "/puppet/vosyncloc.fact"
 TOOL = "/usr/bin/vosyncloc"
-PRODUCT = e2e.MULTIARCH + "/vo-kairon"
 
 # A vosyncloc that never answers: deaf to SIGTERM, and with a child that holds its output
 # open, as a tool blocked in a library it loaded might have. It writes down both ids.
@@ -241,7 +240,7 @@ def left_running(pids):
 
 
 def standard_layout():
-    os.makedirs(PRODUCT)
+    os.makedirs(e2e.PRODUCT)
     e2e.touch("/usr/bin/votsmd")
 
 
@@ -256,8 +255,8 @@ def readme_block(source, language, name):
 
 
 def listing_in_both_layouts(s):
-    for set_up, kairon_dir in ((standard_layout, PRODUCT),
-                               (lambda: None, "/usr/local/morvane/share/Kairon")):
+    for set_up, kairon_dir in ((standard_layout, e2e.PRODUCT),
+                               (lambda: None, e2e.DEFAULT_SHARED + "/Kairon")):
         e2e.reset_machine_paths()
         set_up()
         listing = json.loads(tool("--json").stdout)
@@ -267,12 +266,14 @@ def listing_in_both_layouts(s):
             assert fact == listing, f"{engine.name}: fact {fact}, listing {listing}"
 
 
-def failing_tool_gives_empty_fact(s):
-    os.symlink(PRODUCT, PRODUCT)  # a loop: the file-status probe fails
+def failing_or_missing_tool_gives_empty_fact(s):
+    os.symlink(e2e.PRODUCT, e2e.PRODUCT)  # a loop: the file-status probe fails
     assert tool().returncode == 1, "the tool did not fail"
-    for engine in s.engines:
-        fact = engine.fact()
-        assert fact == {}, f"{engine.name}: fact {fact!r}"
+    for how, tool_in_place in (("failing", contextlib.nullcontext), ("missing", tool_replaced)):
+        with tool_in_place(None):
+            for engine in s.engines:
+                fact = engine.fact()
+                assert fact == {}, f"{engine.name}, the tool {how}: fact {fact!r}"
 
 
 def playbook_links_fact_and_gathers_again(s):
@@ -315,13 +316,6 @@ def manifest_links_fact_for_facter_and_puppet(s):
     s.puppet.apply(readme_block(s.source, "puppet", "puppet/vosyncloc-fact.pp"),
                    env={"FACTER_vosyncloc_fact": "absent"})
     assert not os.path.lexists("/etc/facter/facts.d/vosyncloc.fact"), "the link stays"
-
-
-def missing_tool_gives_empty_fact(s):
-    with tool_replaced(None):
-        for engine in s.engines:
-            fact = engine.fact()
-            assert fact == {}, f"{engine.name}: fact {fact!r}"
 
 
 def kill_recorded(pid_file):
@@ -408,9 +402,8 @@ def untrusted_commands_give_empty_fact(s):
         assert out.stdout == "{}\n", f"{name}: the fact, then files left: {out.stdout!r}"
 
 
-CASES = [listing_in_both_layouts, failing_tool_gives_empty_fact,
+CASES = [listing_in_both_layouts, failing_or_missing_tool_gives_empty_fact,
          playbook_links_fact_and_gathers_again, manifest_links_fact_for_facter_and_puppet,
-         missing_tool_gives_empty_fact,
          hanging_tool_gives_empty_fact_in_time, stand_in_listings_as_both_engines_read_them,
          limit_is_the_default_unless_valid, untrusted_commands_give_empty_fact]
 
