@@ -81,13 +81,16 @@ const vofsview::FileSystemView& chooseView(const Request& request, int* warnFd,
     const vofsview::WarningSink sink{warnFd != nullptr ? warnOnStandardError : nullptr, warnFd};
     const char* failed = nullptr;
     const int error = image.open(dir.c_str(), sink, &failed);
-    if (error != 0) {
-        const std::string reason = std::strerror(error);
-        if (failed == dir.c_str()) throw std::runtime_error("invalid root " + dir + ": " + reason);
-        throw std::runtime_error("the image " + dir + " cannot be read safely without " + failed +
-                                 ": " + reason);
+    if (error != 0 && failed == dir.c_str()) {
+        throw std::runtime_error("invalid root " + dir + ": " + std::strerror(error));
     }
-    return image.shows_this_machine() ? vofsview::this_machine() : image;
+    // This machine's own root needs nothing an image does, /proc included.
+    if (image.shows_this_machine()) return vofsview::this_machine();
+    if (error != 0) {
+        throw std::runtime_error("the image " + dir + " cannot be read safely without " + failed +
+                                 ": " + std::strerror(error));
+    }
+    return image;
 }
 
 }  // namespace

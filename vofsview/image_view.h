@@ -24,7 +24,8 @@ public:
     // be opened: `dir` itself (as open(2) fails on it; ENAMETOOLONG for one longer than
     // PATH_MAX - 32 bytes), or "/proc/self/fd", through which the image's regular files
     // are reopened to be read (ENOENT also where something other than the proc file
-    // system is mounted there). The view is usable only after a 0; open it once.
+    // system is mounted there). The view is usable only after a 0, shows_this_machine()
+    // also after a failure on /proc/self/fd; open it once.
     int open(const char* dir, WarningSink sink, const char** failedPath) noexcept;
 
     // True when the directory opened is this machine's own root directory, "/" under
