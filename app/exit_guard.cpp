@@ -5,15 +5,28 @@
 
 #include <atomic>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
+#define VOSYNCLOC_LEAK_CHECK 1
+#endif
+#elif defined(__SANITIZE_ADDRESS__)
+#define VOSYNCLOC_LEAK_CHECK 1
+#endif
+#ifdef VOSYNCLOC_LEAK_CHECK
+#include <sanitizer/lsan_interface.h>
+#endif
+
 namespace {
 
-// Read by the handler in whichever thread calls exit, so atomic; constant-initialised,
-// so that no static initialiser can reset them after the guard is registered.
+// Read by the handlers in whichever thread ends the process, so atomic;
+// constant-initialised, so that no static initialiser can reset them after the guard is
+// registered.
 std::atomic<pid_t> guardedProcess{0};
-std::atomic<bool> written{false};
+std::atomic<int> resultStatus{-1};  // -1 until the result is written
 
-void endRunBeforeResult(int status, void*) {
-    if (written.load() || getpid() != guardedProcess.load()) return;
+void endRunOnExit(int status, void*) {
+    if (getpid() != guardedProcess.load()) return;
+    if (const int written = resultStatus.load(); written >= 0) _exit(written);
     static constexpr char kBefore[] =
         "vosyncloc: the relocation library ended the process (exit status ";
     static constexpr char kAfter[] = ") before the result was written\n";
@@ -30,17 +43,28 @@ void endRunBeforeResult(int status, void*) {
     _exit(1);
 }
 
+// glibc calls the handlers of at_quick_exit as it calls those of on_exit, only with the
+// arguments the other way round: (argument, status).
+void endRunOnQuickExit(void* argument, int status) {
+    endRunOnExit(status, argument);
+}
+
 }  // namespace
 
 void guardExitBeforeResult() noexcept {
     guardedProcess.store(getpid());
-    on_exit(endRunBeforeResult, nullptr);
+    on_exit(endRunOnExit, nullptr);
+    at_quick_exit(reinterpret_cast<void (*)()>(endRunOnQuickExit));
 }
 
 bool inGuardedProcess() noexcept {
     return getpid() == guardedProcess.load();
 }
 
-void resultWritten() noexcept {
-    written.store(true);
+void endRun(int status) noexcept {
+    resultStatus.store(status);
+#ifdef VOSYNCLOC_LEAK_CHECK
+    __lsan_do_leak_check();
+#endif
+    _exit(status);
 }

@@ -15,21 +15,22 @@ namespace {
 // Constant-initialised, so no initialiser can reset it after holdStandardDescriptors.
 HeldOutput heldOutput;
 
-// Code that is not the tool's runs before main: the relocation library, which the
-// standard directory table asks from a static initialiser, and whatever it starts. It may
-// write to standard output (a write, or a printf left in stdio's buffer), close it, or
-// log, and the system log's socket takes the lowest free descriptor. It may also end the
-// process, or leave code behind that runs after main (exit handlers, destructors of a
-// library that stays loaded, threads). None of that may reach or redirect the result, or
-// turn a run that wrote nothing into a success. So first an exit before the result is
-// made a failure; then each closed descriptor among 0, 1 and 2 is occupied by one that
-// fails every write (a closed standard output must stay closed to the result); then the
-// caller's standard output is set aside, and descriptor 1 is a stand-in for good: main
-// writes the result to the held duplicate and then closes it. A standard output that
-// cannot be held (closed, or no descriptor left) still gets the stand-in and fails the
-// run in main, with the message its write would have given: the result must never go
-// elsewhere with status 0. Standard input and error are held on a best-effort basis only;
-// a successful run never reads the one or writes to the other.
+// Code that is not the tool's runs before main: the relocation library, which the standard
+// directory table asks from a static initialiser, and whatever it starts. It may write to
+// standard output (a write, or a printf left in stdio's buffer), close it, or log, and the
+// system log's socket takes the lowest free descriptor. It may also end the process, or
+// leave code behind that runs after main (exit handlers, destructors of a library that
+// stays loaded, threads). None of that may reach or redirect the result, or turn a run
+// that wrote nothing into a success. So first an exit before the result is made a failure,
+// and once the result is written main ends the run itself; then each closed descriptor
+// among 0, 1 and 2 is occupied by one that fails every write (a closed standard output
+// must stay closed to the result); then the caller's standard output is set aside, and
+// descriptor 1 is a stand-in for good: main writes the result to the held duplicate and
+// then closes it. A standard output that cannot be held (closed, or no descriptor left)
+// still gets the stand-in and fails the run in main, with the message its write would have
+// given: the result must never go elsewhere with status 0. Standard input and error are
+// held on a best-effort basis only; a successful run never reads the one or writes to the
+// other.
 void holdStandardDescriptors(int, char**, char**) {
     guardExitBeforeResult();
     occupyIfClosed(STDIN_FILENO);
@@ -72,6 +73,5 @@ int main(int argc, char* argv[]) {
         status = runVosyncloc(argc, argv, out, STDERR_FILENO);
         close(out);
     }
-    resultWritten();
-    return status;
+    endRun(status);
 }

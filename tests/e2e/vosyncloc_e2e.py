@@ -672,13 +672,18 @@ def foreign_code_never_reaches_the_result(s):
                                  t.shared + "/Kairon/vokaironcli", t.shared + "/Kairon/votsmd")
     s.expect(s.run([], t.answers(prefixdir="@close-stdout")), text_of(fallen_back),
              log=LEGACY_WARNINGS)
-    # Nothing that the library leaves behind writes after the result, or changes status.
-    for late in ("@atexit", "@thread"):
+    # Nothing that the library leaves behind writes after the result, changes the status,
+    # holds the process or faults: not even a handler that ends the process or never returns.
+    for late in ("@atexit", "@thread", "@on-exit", "@on-exit-stays", "@atexit-never-returns"):
         s.expect(s.run(["runtimeDir"], t.answers(prefixdir=late)),
                  dict(listing)["runtimeDir"] + "\n")
-    s.expect_failure(s.run(["runtimeDir"], t.answers(prefixdir="@exit")),
-                     "vosyncloc: the relocation library ended the process (exit status 0) "
-                     "before the result was written\n")
+    s.expect_failure(s.run(["nosuchkey"], t.answers(prefixdir="@on-exit-stays")),
+                     "invalid location nosuchkey\n")
+    for end in ("@exit", "@quick-exit"):
+        s.expect_failure(s.run(["runtimeDir"], t.answers(prefixdir=end)),
+                         "vosyncloc: the relocation library ended the process (exit status 0) "
+                         "before the result was written\n")
+    s.expect(s.run(["runtimeDir"], t.answers(prefixdir="@_exit")), "")  # cannot be caught
     # No descriptor left to set standard output aside: still held from the library, and
     # the run fails for the real reason.
     s.expect_failure(s.run(["runtimeDir"], t.answers(prefixdir="@stdout"), max_files=4),
