@@ -19,6 +19,8 @@ gather the facts of localhost:
     fact even when the tool leaves processes holding its output, and is empty when it
     is not UTF-8 or holds characters YAML readers read otherwise; the time limit given to
     timeout is the default for every value of VOSYNCLOC_FACT_TIMEOUT that is not one;
+  - with the system's commands broken, the fact is empty; the commands first on the
+    caller's PATH are never run, and TMPDIR is used only where no other user can change it;
   - with the README's playbook (ansible/vosyncloc-fact.yml, shown in the README
     verbatim), which links it into /etc/ansible/facts.d and gathers again, so that a
     later play sees it;
@@ -84,20 +86,28 @@ STAND_INS = [
 ]
 
 # VOSYNCLOC_FACT_TIMEOUT and the limit in seconds that the tool is given then, as a
-# timeout first on PATH writes its arguments down to {record}.
+# timeout in /usr/local/bin writes its arguments down to {record}.
 LIMITS = [("", "10"), ("0", "10"), ("-1", "10"), ("abc", "10"), ("inf", "10"),
           ("--help", "10"), ("99999999999999999999", "10"), ("3601", "10"),
           ("3600", "3600"), ("7", "7")]
-# Commands first on PATH; the fact is {} in time, no byte left in TMPDIR: a tool printing a
-# list or >1 MiB, helpers hung or as if missing (127), mktemp's result swapped for a link.
+# The system's commands broken; the fact is {} in time, no byte left in TMPDIR: a tool
+# printing a list or >1 MiB, helpers hung or as if missing (127), mktemp's result swapped
+# for a link.
+LOCAL = "/usr/local/bin/"
 SWAP = 'm=$(/usr/bin/mktemp "$@")\nmv "$m" "$m.gone"\nln -s "$TMPDIR%s" "$m"\necho "$m"'
-HOSTILE = [("vosyncloc", "echo '[1,2]'"), ("vosyncloc", """printf '{"a":"/%01048576d"}' 0"""),
-           ("iconv", "sleep 1000"), ("mktemp", SWAP % ""), ("mktemp", SWAP % "/f"),
-           *((helper, "exit 127") for helper in ("grep", "iconv", "timeout", "rm"))]
-RECORDING_TIMEOUT = """#!/bin/sh
-echo "$*" >>{record}
-exec /usr/bin/timeout "$@"
+HOSTILE = [(TOOL, "echo '[1,2]'"), (TOOL, """printf '{"a":"/%01048576d"}' 0"""),
+           (LOCAL + "iconv", "sleep 1000"), (LOCAL + "mktemp", SWAP % ""),
+           (LOCAL + "mktemp", SWAP % "/f"),
+           *((LOCAL + helper, "exit 127") for helper in ("grep", "iconv", "timeout", "rm"))]
+RECORDING = """#!/bin/sh
+echo "{line}" >>{record}
+exec /usr/bin/{name} "$@"
 """
+# What the caller's PATH offers first, to be ignored: every command the facts run.
+CALLERS = ("vosyncloc", "readlink", "id", "find", "mktemp", "rm", "timeout", "grep", "iconv")
+# TMPDIR's mode, and whether the fact may make its directory there: only where no other
+# user can rename or add a name.
+TMPDIRS = [(0o700, True), (0o755, True), (0o770, False), (0o777, False), (0o1777, False)]
 
 
 class Engine:
@@ -205,20 +215,23 @@ def tool(*args):
 
 
 @contextlib.contextmanager
-def tool_replaced(script):
-    """/usr/bin/vosyncloc as the shell script `script`, or missing for None; the real tool
+def tool_replaced(script, path=TOOL):
+    """`path` (the tool) as the shell script `script`, or missing for None; what was there
     again afterwards."""
-    real = TOOL + ".real"
-    os.rename(TOOL, real)
+    real = path + ".real"
+    had = os.path.lexists(path)
+    if had:
+        os.rename(path, real)
     try:
         if script is not None:
-            with open(TOOL, "w") as f:
+            with open(path, "w") as f:
                 f.write(script)
-            os.chmod(TOOL, 0o755)
+            os.chmod(path, 0o755)
         yield
     finally:
-        e2e.remove(TOOL)
-        os.rename(real, TOOL)
+        e2e.remove(path)
+        if had:
+            os.rename(real, path)
 
 
 def running(pid):
@@ -373,39 +386,59 @@ def limit_is_the_default_unless_valid(s):
     """Each script, by itself and run by its engine, gives the tool the limit LIMITS says
     for each value of VOSYNCLOC_FACT_TIMEOUT, and the listing is the fact."""
     listing = tool("--json").stdout.decode()
-    record, bin_dir = os.path.join(s.home, "timeout.args"), os.path.join(s.home, "recording")
-    os.makedirs(bin_dir, exist_ok=True)
-    with open(bin_dir + "/timeout", "w") as f:
-        f.write(RECORDING_TIMEOUT.format(record=record))
-    os.chmod(bin_dir + "/timeout", 0o755)
-    for value, limit in LIMITS:
-        env = {"VOSYNCLOC_FACT_TIMEOUT": value, "PATH": bin_dir + ":" + s.ansible.env["PATH"]}
-        for engine in s.engines:
-            e2e.remove(record)
-            done = engine.run(engine.script, env=env)
-            assert done.stdout == engine.output % listing.rstrip("\n"), \
-                f"{engine.name}'s script, VOSYNCLOC_FACT_TIMEOUT={value!r}: {done.stdout!r}"
-            fact = engine.fact(env=env)
-            assert fact == json.loads(listing), f"{engine.name}: fact {fact!r}"
-            given = [line.split()[1] for line in open(record) if line.endswith("--json\n")]
-            assert given == [limit, limit], \
-                f"{engine.name}, VOSYNCLOC_FACT_TIMEOUT={value!r}: limits {given}"
+    record = os.path.join(s.home, "timeout.args")
+    recording = RECORDING.format(line="$*", record=record, name="timeout")
+    with tool_replaced(recording, LOCAL + "timeout"):
+        for value, limit in LIMITS:
+            env = {"VOSYNCLOC_FACT_TIMEOUT": value}
+            for engine in s.engines:
+                e2e.remove(record)
+                done = engine.run(engine.script, env=env)
+                assert done.stdout == engine.output % listing.rstrip("\n"), \
+                    f"{engine.name}'s script, VOSYNCLOC_FACT_TIMEOUT={value!r}: {done.stdout!r}"
+                fact = engine.fact(env=env)
+                assert fact == json.loads(listing), f"{engine.name}: fact {fact!r}"
+                given = [line.split()[1] for line in open(record) if line.endswith("--json\n")]
+                assert given == [limit, limit], \
+                    f"{engine.name}, VOSYNCLOC_FACT_TIMEOUT={value!r}: limits {given}"
 
 
 def untrusted_commands_give_empty_fact(s):
-    for name, body in HOSTILE:
-        tmp, bin_dir = tempfile.mkdtemp(dir=s.home), tempfile.mkdtemp(dir=s.home)
-        with open(os.open(f"{bin_dir}/{name}", os.O_CREAT | os.O_WRONLY, 0o755), "w") as f:
-            f.write(f"#!/bin/sh\n{body}\n")
-        out = s.ansible.run("sh", "-c", f'{ANSIBLE_FACT}; find "$TMPDIR" -type f -size +0',
-                            env=dict(LIMIT, TMPDIR=tmp, PATH=bin_dir + ":/bin"), timeout=BOUND)
-        assert out.stdout == "{}\n", f"{name}: the fact, then files left: {out.stdout!r}"
+    for path, body in HOSTILE:
+        tmp = tempfile.mkdtemp(dir=s.home)
+        with tool_replaced(f"#!/bin/sh\n{body}\n", path):
+            out = s.ansible.run("sh", "-c", f'{ANSIBLE_FACT}; find "$TMPDIR" -type f -size +0',
+                                env=dict(LIMIT, TMPDIR=tmp), timeout=BOUND)
+        assert out.stdout == "{}\n", f"{path}: the fact, then files left: {out.stdout!r}"
+
+
+def only_the_systems_commands_and_private_directories(s):
+    """Nothing first on the caller's PATH runs, and TMPDIR takes the fact's directory only
+    where no other user can change it (else HOME does): the fact is the listing."""
+    listing, record = tool("--json").stdout.decode(), os.path.join(s.home, "record")
+    callers = tempfile.mkdtemp(dir=s.home)
+    for name in CALLERS:
+        with open(os.open(f"{callers}/{name}", os.O_CREAT | os.O_WRONLY, 0o755), "w") as f:
+            f.write(f"#!/bin/sh\necho {name} >>{record}\nexit 1\n")
+    with tool_replaced(RECORDING.format(line="$(pwd -P)", record=record, name="mktemp"),
+                       LOCAL + "mktemp"):
+        for mode, used in TMPDIRS:
+            tmp = tempfile.mkdtemp(dir=s.home)
+            os.chmod(tmp, mode)
+            for engine in s.engines:
+                e2e.remove(record)
+                done = engine.run(engine.script, env={"TMPDIR": tmp, "PATH": callers + ":/bin"})
+                ran = open(record).read()
+                assert (done.stdout, ran) == (engine.output % listing.rstrip("\n"),
+                                              os.path.realpath(tmp if used else s.home) + "\n"), \
+                    f"{engine.name}, TMPDIR {mode:o}: {done.stdout!r}, ran {ran!r}"
 
 
 CASES = [listing_in_both_layouts, failing_or_missing_tool_gives_empty_fact,
          playbook_links_fact_and_gathers_again, manifest_links_fact_for_facter_and_puppet,
          hanging_tool_gives_empty_fact_in_time, stand_in_listings_as_both_engines_read_them,
-         limit_is_the_default_unless_valid, untrusted_commands_give_empty_fact]
+         limit_is_the_default_unless_valid, untrusted_commands_give_empty_fact,
+         only_the_systems_commands_and_private_directories]
 
 
 def inside(tool_path, package_root, source, scratch):
@@ -417,6 +450,7 @@ def inside(tool_path, package_root, source, scratch):
     package = os.path.join(scratch, "package")
     os.makedirs(package + e2e.MULTIARCH[len("/usr"):])
     os.makedirs(package + os.path.dirname(TOOL[len("/usr"):]))
+    os.makedirs(package + LOCAL[len("/usr"):])  # where the cases put the system's commands
     shutil.copy(tool_path, package + TOOL[len("/usr"):])
     shutil.copytree(package_root + SHARE, package + SHARE[len("/usr"):], symlinks=True)
     os.makedirs(os.path.join(scratch, "usr-up"))
@@ -425,7 +459,7 @@ def inside(tool_path, package_root, source, scratch):
                     f"upperdir={scratch}/usr-up,workdir={scratch}/usr-work", "/usr")
     e2e.overlay("/etc", scratch, "etc")
     home = os.path.join(scratch, "home")
-    os.mkdir(home)
+    os.mkdir(home, 0o755)  # no other user's: the facts' temporary directory goes there
     suite = FactSuite(home, source)
     for case in CASES:
         suite.case(case)
