@@ -48,7 +48,8 @@ install(FILES ${PROJECT_SOURCE_DIR}/completions/zsh/_vosyncloc
         COMPONENT vosyncloc)
 # Hosts link them into /etc/ansible/facts.d and /etc/facter/facts.d (the playbook and
 # manifest in ansible/ and puppet/ do); the install writes nothing under /etc itself. The
-# Facter fact runs the Ansible one, found beside it as ../ansible.
+# Facter fact runs the Ansible one, found beside it as ../ansible, and that one runs the
+# tool installed as bin/vosyncloc beside the share directory (else the system's).
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/ansible/vosyncloc.fact
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/vosyncloc/ansible COMPONENT vosyncloc)
 install(PROGRAMS ${PROJECT_SOURCE_DIR}/puppet/vosyncloc.fact
